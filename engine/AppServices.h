@@ -1,0 +1,27 @@
+#pragma once
+
+#include "WaveFormat.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+/// The platform's temporary folder, ending with a path separator.
+std::string GetTempDirectory();
+
+/// Creates a new empty file named "~we…" in `Settings.tempfolder` and returns its full name. The
+/// name is entered in `TempFiles` here, so callers never add it again. Safe from any thread. Raises
+/// EOSError naming the folder and the reason when the folder is missing or not writable.
+std::string GetTempFileNameIn();
+
+/// Milliseconds as "mm:ss.zzz" (minutes grow past 99 as needed).
+std::string MsToStr(uint32_t ms);
+
+/// "m:s.z" back to milliseconds; raises EConvertError for a part that is not an integer.
+uint32_t StrToMs(std::string_view text);
+
+/// Fills a PCM wave format for the given rate, channels and bits per sample.
+void FillPCMFormat(uint32_t sampleRate, uint32_t channels, uint32_t bits, WAVEFORMATEX& format);
+
+/// 20·log10(v/32767), or −90 dB for anything below 1.
+double AmplitudeToDb(int32_t amplitude);
