@@ -272,6 +272,7 @@ TEST_F(OperationRunner, RequestsWhileBusyChangeNothing) {
             document.loadfile("/elsewhere/other.wav");
             document.closefile();
             document.undo();
+            document.createnew("other.wav", 8000, 1, 16);
         });
     });
     Document.operation = opsilence;
@@ -279,6 +280,7 @@ TEST_F(OperationRunner, RequestsWhileBusyChangeNothing) {
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(Ui.Progress.Shown, 1);
     EXPECT_EQ(Document.filename, "doc.wav");
+    EXPECT_EQ(Document.samplerate, 44100);
     EXPECT_EQ(Document.operation, opsilence);
     EXPECT_NE(Document.table, nullptr);
 }
