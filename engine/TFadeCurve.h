@@ -22,6 +22,8 @@ public:
     static double Step(int64_t frames);
     /// The factor of an accumulated angle, as the library's sine or cosine gives it.
     double Factor(double angle) const;
+    /// The polynomial that gives most factors of `Apply`: within 1e-14 of `Factor` on 0 … π/2.
+    static double Approximate(bool fadeIn, double angle);
     /// The nearest integer to the exact product sample × factor, ties to even.
     static int16_t Scale(int16_t sample, double factor);
 
