@@ -18,10 +18,10 @@ seconds() { # command… : mean wall time of $RUNS runs, output deleted after ea
         start=$(date +%s.%N)
         "$@" >/dev/null 2>&1
         end=$(date +%s.%N)
-        total=$(echo "$total + $end - $start" | bc -l)
+        total=$(awk -v t="$total" -v a="$start" -v b="$end" 'BEGIN { print t + b - a }')
         rm -f "$DIR/sampleedits-out.wav"
     done
-    echo "$total / $RUNS" | bc -l
+    awk -v t="$total" -v n="$RUNS" 'BEGIN { print t / n }'
 }
 
 IN=$SAMPLE_EDITS_WAV
@@ -39,7 +39,6 @@ printf '%-10s %9s %9s %9s %12s %13s\n' edit "ours s" "sox s" "copy s" "sox / our
 for edit in Normalize Amplify FadeIn FadeOut Reverse Invert; do
     # CSV: "name/iterations:3/real_time",iterations,real_time,cpu_time,time_unit,…
     ms=$(echo "$ours" | awk -F, -v e="\"$edit/" 'index($1, e) == 1 { print $3 }')
-    s=$(echo "$ms / 1000" | bc -l)
-    printf '%-10s %9.2f %9.2f %9.2f %12.1f %13.1f\n' "$edit" "$s" "${sox[$edit]}" "$copy" \
-        "$(echo "${sox[$edit]} / $s" | bc -l)" "$(echo "$s / $copy" | bc -l)"
+    awk -v e="$edit" -v ms="$ms" -v x="${sox[$edit]}" -v c="$copy" \
+        'BEGIN { s = ms / 1000; printf "%-10s %9.2f %9.2f %9.2f %12.1f %13.1f\n", e, s, x, c, x / s, s / c }'
 done

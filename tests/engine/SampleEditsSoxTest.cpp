@@ -21,7 +21,8 @@ protected:
         const std::string in = Dir.File("sox-in" + std::to_string(++Runs) + ".wav");
         const std::string out = Dir.File("sox-out" + std::to_string(Runs) + ".raw");
         WriteSampleFile(in, channels, 44100, samples);
-        std::vector<std::string> argv{"sox", "-D", in, "-t", "raw", "-e", "signed", "-b", "16", out};
+        std::vector<std::string> argv{"sox", "-D",     in,   "-t", "raw",
+                                      "-e",  "signed", "-b", "16", out};
         argv.insert(argv.end(), effect.begin(), effect.end());
         RunProgram(argv);
         return ToSamples(ReadWholeFile(out));
@@ -136,9 +137,9 @@ TEST_F(SampleEditsSox, FadeOutAgreesWithSoxQuarterSineOneFrameLater) {
     const Samples16 ours = Samples();
     // sox's fade-out ending one frame early (where it also stops the audio) puts its curve one
     // frame later than ours.
-    const Samples16 sox = Sox(channels, source,
-                              {"fade", "q", "0", std::to_string(frames - 1) + "s",
-                               std::to_string(n) + "s"});
+    const Samples16 sox =
+        Sox(channels, source,
+            {"fade", "q", "0", std::to_string(frames - 1) + "s", std::to_string(n) + "s"});
     ASSERT_EQ(sox.size(), size_t(frames - 1));
     EXPECT_TRUE(std::equal(ours.begin(), ours.begin() + (frames - n), source.begin()));
     ExpectClose(ours, sox, size_t(frames - n), size_t(frames - n), size_t(n - 1));
