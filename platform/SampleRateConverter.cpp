@@ -14,9 +14,15 @@ constexpr size_t BlockFrames = 4096;
 /// Output frames that the resampler may still hold when the input ends.
 constexpr uint64_t TailFrames = 4096;
 
-/// Mixes `frames` frames of `from` channels into `to` channels: to mono by averaging, from mono
-/// by repeating; otherwise output channel c averages the input channels i with i mod to = c,
-/// or repeats input channel c mod from when there are more outputs.
+/// `sum` / `count` rounded to the nearest integer, halves away from zero.
+int16_t RoundedMean(int32_t sum, int32_t count) {
+    const int32_t half = count / 2;
+    return int16_t(sum >= 0 ? (sum + half) / count : -((half - sum) / count));
+}
+
+/// Mixes `frames` frames of `from` channels into `to` channels. With fewer outputs, output channel
+/// c is the rounded mean of the input channels i with i mod to = c (to mono: of all of them); with
+/// more, it repeats input channel c mod from (from mono: the one channel in every output).
 void MixChannels(const int16_t* in, size_t frames, uint32_t from, int16_t* out, uint32_t to) {
     for (size_t f = 0; f < frames; ++f) {
         const int16_t* frame = in + f * from;
@@ -29,7 +35,7 @@ void MixChannels(const int16_t* in, size_t frames, uint32_t from, int16_t* out, 
             int32_t count = 0;
             for (uint32_t i = c; i < from; i += to, ++count)
                 sum += frame[i];
-            out[f * to + c] = int16_t(sum / count);
+            out[f * to + c] = RoundedMean(sum, count);
         }
     }
 }

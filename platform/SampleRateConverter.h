@@ -7,8 +7,11 @@
 struct soxr;
 
 /// Converts interleaved signed 16-bit samples from one sample rate and channel count to
-/// another: channels first (fewer channels are averaged, a mono source is repeated into every
-/// channel), then the rate through libsoxr at high quality. Equal rates are not resampled.
+/// another. Fewer channels are mixed down before the rate changes (each output channel the rounded
+/// mean of the input channels that map to it), more are filled after it by repeating the input
+/// channels in turn (mono goes into every channel). The rate changes through libsoxr at high
+/// quality, without dither and on one thread, so a conversion is repeatable; equal rates are not
+/// resampled at all, so a conversion of channels alone is exact.
 ///
 /// Counts are in bytes. Input need not end on a frame: a partial frame is kept for the next
 /// call. Output is handed out in whole frames up to the caller's capacity; what does not fit is
