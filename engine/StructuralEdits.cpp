@@ -45,14 +45,17 @@ const TLargeFile& CurrentTable(const Twavefile& document) {
 }
 
 /// Shared start of the edits that change the table: not ready, the current state onto the undo
-/// stack, and an empty new table in its place. Returns the old table.
-std::shared_ptr<TLargeFile> BeginEdit(Twavefile& document) {
+/// stack, and an empty new table in its place, with room for `extraPieces` new pieces. Returns the
+/// old table.
+std::shared_ptr<TLargeFile> BeginEdit(Twavefile& document, size_t extraPieces) {
     const TLargeFile& current = CurrentTable(document);
     std::shared_ptr<TLargeFile> old = document.table;
     document.ready = false;
     document.pushundo();
     document.table =
         std::make_shared<TLargeFile>(document.filename, current.Channels, current.SampleRate);
+    // Room for the old pieces, one of them split, and a few new ones.
+    document.table->Chunks.reserve(current.Chunks.size() + extraPieces + 1);
     return old;
 }
 
@@ -152,7 +155,7 @@ void Twavefile::silenceworker() {
     const int64_t frame = startframe;
     const int64_t count = silenceframes;
     CheckResultSize(CurrentTable(*this).TotalSize + count * 2 * table->Channels);
-    const std::shared_ptr<TLargeFile> old = BeginEdit(*this);
+    const std::shared_ptr<TLargeFile> old = BeginEdit(*this, 1);
     table->CopyBefore(*old, frame);
     if (count > 0)
         table->Add(TChunk{count * 2 * old->Channels, TChunk::Silence, {}, 0});
@@ -170,7 +173,7 @@ void Twavefile::silenceworker() {
 void Twavefile::deleteworker() {
     const int64_t start = startframe;
     const int64_t end = endframe;
-    const std::shared_ptr<TLargeFile> old = BeginEdit(*this);
+    const std::shared_ptr<TLargeFile> old = BeginEdit(*this, 0);
     table->CopyBefore(*old, start);
     table->CopyFrom(*old, end);
     Tindexdata result;
@@ -200,7 +203,7 @@ void Twavefile::pasteworker() {
         return;
     const int64_t frame = startframe;
     CheckResultSize(CurrentTable(*this).TotalSize + PastedBytes(*clip, *table));
-    const std::shared_ptr<TLargeFile> old = BeginEdit(*this);
+    const std::shared_ptr<TLargeFile> old = BeginEdit(*this, clip->Chunks.size());
     table->CopyBefore(*old, frame);
     bool inserted = false;
     if (clip->TotalSize > 0 && SameFormat(*clip, *old)) {
