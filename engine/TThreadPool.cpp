@@ -19,9 +19,10 @@ TThreadPool ThreadPool;
 TThreadPool::TThreadPool(int32_t processorCount)
     : ProcessorCount(std::max(1, processorCount))
     , MaxThreads(WorkerLimit(processorCount)) {
-    // The events' shared state must outlive the program's pool, whose end still finishes calls;
-    // touching it now makes it older, and statics end in the reverse order of their creation.
-    Event(true).IsSet();
+    // The events' shared lock and condition must outlive the program's pool, whose workers may
+    // still be setting an event when main returns. Statics end in the reverse order of their
+    // creation, so using both now makes them end after the pool has joined its workers.
+    Event(true).Set();
 }
 
 TThreadPool::~TThreadPool() {
