@@ -19,6 +19,11 @@ void CheckResultSize(int64_t bytes) {
                         "hold. Nothing was changed.");
 }
 
+/// Bytes of `frames` frames, held at the limit for counts that would reach it anyway.
+int64_t FrameBytes(int64_t frames, int32_t channels) {
+    return frames >= DocumentByteLimit ? DocumentByteLimit : frames * 2 * channels;
+}
+
 bool IsRange(int64_t start, int64_t end, int64_t frames) {
     return 0 <= start && start <= end && end <= frames;
 }
@@ -154,7 +159,7 @@ bool Twavefile::paste(int64_t frame) {
 void Twavefile::silenceworker() {
     const int64_t frame = startframe;
     const int64_t count = silenceframes;
-    CheckResultSize(CurrentTable(*this).TotalSize + count * 2 * table->Channels);
+    CheckResultSize(CurrentTable(*this).TotalSize + FrameBytes(count, table->Channels));
     const std::shared_ptr<TLargeFile> old = BeginEdit(*this, 1);
     table->CopyBefore(*old, frame);
     if (count > 0)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 using Samples = std::vector<int16_t>;
@@ -96,6 +98,8 @@ TEST(StructuralEditsGuards, EditsThatWouldReachTwoGibibytesAreRefusedBeforeAnyCh
     };
     const std::vector<Case> cases{
         {"silence", document.get(), [](Twavefile& d) { return d.insertsilence(5, 2000); }},
+        {"endless silence", stereo.get(),
+         [](Twavefile& d) { return d.insertsilence(5, std::numeric_limits<int64_t>::max()); }},
         {"matching paste", document.get(), [](Twavefile& d) { return d.paste(0); }},
         {"converting paste", stereo.get(), [](Twavefile& d) { return d.paste(0); }},
     };
