@@ -197,3 +197,24 @@ TEST(ClipboardConverter, MaxResultBytesBoundsTheResult) {
         EXPECT_GE(result.Length, ClipboardConverter::MaxResultBytes(*source, rate, 1) - 2);
     }
 }
+
+TEST(ClipboardConverter, ResampledLengthIsTheRoundedRatio) {
+    struct Case {
+        int64_t frames;
+        int32_t from, to, channels;
+    };
+    const std::vector<Case> cases{{1000, 44100, 48000, 2},
+                                  {2048 * 3 + 1, 44100, 48000, 1},
+                                  {99999, 48000, 44100, 2},
+                                  {5000, 22050, 44100, 3},
+                                  {12345, 96000, 8000, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.frames) + " frames " + std::to_string(c.from) + " to " +
+                     std::to_string(c.to));
+        PcmPieces pieces;
+        const Converted out = Convert(pieces, Noise(size_t(c.frames * c.channels), int(c.frames)),
+                                      c.channels, c.from, c.channels, c.to);
+        EXPECT_EQ(int64_t(out.Samples.size()) / c.channels,
+                  std::llround(double(c.frames) * c.to / c.from));
+    }
+}
