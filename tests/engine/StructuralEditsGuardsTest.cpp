@@ -163,3 +163,22 @@ TEST(StructuralEditsGuards, CopiedSilencePastesAsSilenceWithoutAFile) {
     const Samples all = DocumentSamples(*document);
     EXPECT_EQ(Samples(all.begin(), all.begin() + 800), Samples(800));
 }
+
+TEST(StructuralEditsGuards, AConvertingPasteThatCannotReadItsSourceLosesNothing) {
+    EditDocuments setting;
+    auto document = setting.Open(Ramp(1000), 2, 48000);
+    auto clip = std::make_shared<TLargeFile>("gone.wav", 1, 44100);
+    clip->Add(TChunk{20000, TChunk::FileBacked, setting.Pieces.Folder.File("missing.pcm"), 0});
+    clip->UpdateSize();
+    AudioClipboard::Set(clip);
+    const TLargeFile* table = document->table.get();
+    const Tindexdata index = document->peakindex;
+    EXPECT_TRUE(document->paste(100));
+    ASSERT_EQ(setting.Ui.Errors.Messages.size(), 1u);
+    EXPECT_NE(setting.Ui.Errors.Messages[0].find("missing.pcm"), std::string::npos);
+    EXPECT_EQ(document->table.get(), table);
+    EXPECT_EQ(document->peakindex, index);
+    EXPECT_FALSE(document->canundo());
+    EXPECT_TRUE(document->ready);
+    EXPECT_EQ(DocumentSamples(*document), Ramp(1000));
+}
