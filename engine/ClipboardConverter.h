@@ -32,9 +32,10 @@ public:
     /// Bytes of converted output taken from the converter at a time.
     static constexpr int32_t OutputCapacity = 524288;
 
-    /// Converts every frame of `source` to `sampleRate` and `channels` (1 … 8). Raises
-    /// EOSError or EWriteError when the file cannot be created or written, Exception when the
-    /// converter cannot be made.
+    /// Converts every frame of `source` to `sampleRate` and `channels` (1 … 8). Raises EOSError,
+    /// EFOpenError or EWriteError when the new file cannot be created, opened or written,
+    /// EFOpenError or EReadError when a piece of the source cannot be read, and Exception when
+    /// the converter cannot be made.
     static Result Convert(const TLargeFile& source, int32_t sampleRate, int32_t channels,
                           const Progress& progress);
 
