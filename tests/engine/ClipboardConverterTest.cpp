@@ -1,6 +1,7 @@
 #include "ClipboardConverter.h"
 
 #include "PcmPieces.h"
+#include "SampleRateConverter.h"
 #include "TFilter.h"
 #include "TLargeFile.h"
 #include "TempFileList.h"
@@ -216,5 +217,22 @@ TEST(ClipboardConverter, ResampledLengthIsTheRoundedRatio) {
                                       c.channels, c.from, c.channels, c.to);
         EXPECT_EQ(int64_t(out.Samples.size()) / c.channels,
                   std::llround(double(c.frames) * c.to / c.from));
+    }
+}
+
+TEST(ClipboardConverter, PartialFramesCarriedAcrossBlocksResampleLikeOneWholeInput) {
+    for (int32_t channels : {3, 5, 6, 7}) {
+        SCOPED_TRACE(channels);
+        PcmPieces pieces;
+        const std::vector<int16_t> in = Sine(9000, 700, 44100, channels, 15000);
+        const Converted blocks = Convert(pieces, in, channels, 44100, channels, 48000);
+        SampleRateConverter whole(44100, 48000, uint32_t(channels), uint32_t(channels));
+        std::vector<int16_t> out(200000);
+        int32_t bytes =
+            whole.Process(in.data(), int32_t(in.size() * 2), out.data(), int32_t(out.size() * 2));
+        for (int32_t more = 1; more > 0; bytes += more)
+            more = whole.Flush(out.data() + bytes / 2, int32_t(out.size() * 2) - bytes);
+        out.resize(size_t(bytes / 2));
+        EXPECT_EQ(blocks.Samples, out);
     }
 }
