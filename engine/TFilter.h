@@ -42,7 +42,9 @@ public:
     int32_t BlockCount() const { return ChannelCount == 0 ? 0 : Count / ChannelCount; }
 
 private:
-    void BlockMinMax(int32_t frames, int16_t* min, int16_t* max) const;
+    /// Closes a block of `samples` interleaved samples at `data`.
+    void CloseBlock(const int16_t* data, int32_t samples);
+    void BlockMinMax(const int16_t* data, int32_t frames);
 
     std::vector<int16_t> Buffer;
     Tindexdata Index;
