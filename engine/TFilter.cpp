@@ -7,8 +7,8 @@
 #include <stdexcept>
 
 TFilter::TFilter(int32_t channels) {
-    if (channels < 1)
-        throw std::invalid_argument("TFilter: a stream has at least one channel");
+    if (channels < 1 || channels > 65535)
+        throw std::invalid_argument("TFilter: a stream has 1 to 65535 channels");
     ChannelCount = channels;
     Capacity = channels * static_cast<int32_t>(IndexBlockFrames);
     BlockMin.resize(channels);

@@ -18,7 +18,8 @@
 /// −32768 counts as 32767 in the peaks. Not thread-safe: one thread at a time.
 class TFilter {
 public:
-    /// `channels` ≥ 1; throws std::invalid_argument otherwise. Peaks are kept for every channel.
+    /// `channels` 1 … 65535; throws std::invalid_argument otherwise. Peaks are kept for every
+    /// channel.
     explicit TFilter(int32_t channels);
 
     /// Starts a new index; `Peak` and `Db` keep their values.
