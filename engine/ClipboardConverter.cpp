@@ -71,7 +71,8 @@ ClipboardConverter::Result ClipboardConverter::Convert(const TLargeFile& source,
     reader.UpdateSize();
 
     SampleRateConverter converter(uint32_t(source.SampleRate), uint32_t(sampleRate),
-                                  uint32_t(source.Channels), uint32_t(channels));
+                                  uint32_t(source.Channels), uint32_t(channels),
+                                  SampleRateConverter::Downmix::Rounded);
     ResultFile file(GetTempFileNameIn());
     TFilter builder(channels);
     std::vector<int16_t> input(BlockSamples);

@@ -11,7 +11,9 @@ class TLargeFile;
 /// Converts a clipboard table to another sample rate and channel count, for a paste into a
 /// document of a different format: the converted samples go, from byte 0 and without a header,
 /// into one new temporary sample file (named by `GetTempFileNameIn`, which lists it for deletion
-/// at exit), and their peak index is built as they are written.
+/// at exit), and their peak index is built as they are written. Fewer channels take the rounded
+/// mean of the channels that map to them, more repeat the source's channels in turn; the same rate
+/// is not resampled, so a conversion of channels alone is exact.
 ///
 /// Input is read in blocks of 2048 samples; each block's percentage (block × 100 div blocks) goes
 /// to the progress callback, which is called on the converting thread. The source table is only

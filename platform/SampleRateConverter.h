@@ -7,11 +7,8 @@
 struct soxr;
 
 /// Converts interleaved signed 16-bit samples from one sample rate and channel count to
-/// another. Fewer channels are mixed down before the rate changes (each output channel the rounded
-/// mean of the input channels that map to it), more are filled after it by repeating the input
-/// channels in turn (mono goes into every channel). The rate changes through libsoxr at high
-/// quality, without dither and on one thread, so a conversion is repeatable; equal rates are not
-/// resampled at all, so a conversion of channels alone is exact.
+/// another: channels first (fewer channels are averaged, a mono source is repeated into every
+/// channel), then the rate through libsoxr at high quality. Equal rates are not resampled.
 ///
 /// Counts are in bytes. Input need not end on a frame: a partial frame is kept for the next
 /// call. Output is handed out in whole frames up to the caller's capacity; what does not fit is
@@ -19,9 +16,15 @@ struct soxr;
 /// One object converts one stream and is used by one thread at a time.
 class SampleRateConverter {
 public:
+    /// How channels that are mixed down are averaged.
+    enum class Downmix {
+        Truncated, ///< the mean rounded towards zero
+        Rounded,   ///< the mean rounded to the nearest, halves away from zero
+    };
+
     /// Rates in Hz, channels 1 to 8. Raises Exception when the converter cannot be made.
     SampleRateConverter(uint32_t inRate, uint32_t outRate, uint32_t inChannels,
-                        uint32_t outChannels);
+                        uint32_t outChannels, Downmix downmix = Downmix::Truncated);
     ~SampleRateConverter();
     SampleRateConverter(const SampleRateConverter&) = delete;
     SampleRateConverter& operator=(const SampleRateConverter&) = delete;
@@ -47,6 +50,7 @@ private:
     int32_t HandOut(void* output, int32_t outCapacity);
 
     uint32_t InRate, OutRate, InChannels, OutChannels;
+    Downmix Mean;
     soxr* Resampler = nullptr;
     bool Flushed = false;
     /// Bytes of an input frame that the last call left incomplete.
