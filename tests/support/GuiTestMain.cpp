@@ -7,10 +7,8 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    // The build lists the tests by running this program, with no display and without the test
-    // environment: fall back to the offscreen platform there.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    // The build lists the tests by running this program, before any script sets the platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     MainThreadDispatcher::SetMainThread();
