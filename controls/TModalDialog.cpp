@@ -20,3 +20,9 @@ void TModalDialog::reject() {
 void TModalDialog::BindModalResult(QAbstractButton* button, int result) {
     connect(button, &QAbstractButton::clicked, this, [this, result] { done(result); });
 }
+
+void TModalDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (FirstFocus)
+        FirstFocus->setFocus();
+}

@@ -24,4 +24,11 @@ public:
 protected:
     /// Makes a click on `button` end the dialog with `result`.
     void BindModalResult(QAbstractButton* button, int result);
+    /// The control that has the focus whenever the dialog is shown.
+    void SetFirstFocus(QWidget* control) { FirstFocus = control; }
+
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* FirstFocus = nullptr;
 };
