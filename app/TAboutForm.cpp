@@ -103,7 +103,7 @@ QWidget* TAboutForm::BuildPanel() {
 QGroupBox* TAboutForm::BuildInformation() {
     auto* group = new QGroupBox("  Program's Information  ", this);
     group->setObjectName("GroupBox1");
-    Image2 = Picture(group, QStyle::SP_DialogHelpButton, 16);
+    Image2 = Picture(group, QStyle::SP_MessageBoxInformation, 16);
     Image2->setObjectName("Image2");
     InfoLabel = Link(group, "InfoLabel", "Product Information");
     Image3 = Picture(group, QStyle::SP_BrowserReload, 16);
