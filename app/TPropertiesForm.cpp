@@ -108,7 +108,7 @@ void TPropertiesForm::setfilename(const Twavefile& document) {
 
 void TPropertiesForm::fillvalues(const Twavefile& document) {
     std::string fileSize = FileSizeText(document.filename);
-    std::string(&format)[9] = Values[0];
+    auto& format = Values[0];
     format[0] = FormatOf(document.filename);
     format[1] = std::to_string(document.samplerate) + " Hz";
     format[2] = std::to_string(document.channels);
@@ -118,7 +118,7 @@ void TPropertiesForm::fillvalues(const Twavefile& document) {
     format[6] = fileSize;
     format[7] = std::to_string(document.size) + " bytes";
     format[8] = LevelText(document.leveldb);
-    std::string(&tags)[9] = Values[1];
+    auto& tags = Values[1];
     tags[0] = document.Title;
     tags[1] = document.Artist;
     tags[2] = document.Album;
