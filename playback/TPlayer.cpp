@@ -76,6 +76,10 @@ TPlayer::TPlayer()
 }
 
 TPlayer::~TPlayer() {
+    // The owner is going away too: its handlers are not called from here.
+    OnPlayProcess = nullptr;
+    OnPlayStatus = nullptr;
+    OnPlayError = nullptr;
     try {
         Stop(3);
     } catch (...) {
@@ -268,8 +272,9 @@ void TPlayer::HandleNotify(int32_t index) {
     } else {
         RefillSegment();
     }
+    // The silence after the range is not part of it.
     if (OnPlayProcess)
-        OnPlayProcess(static_cast<int32_t>(BytesPlayed));
+        OnPlayProcess(static_cast<int32_t>(std::min(BytesPlayed, RangeBytes)));
 }
 
 void TPlayer::SilenceSegment() {

@@ -31,6 +31,7 @@ using TPlayError = std::function<void(const std::string& message)>;
 class TPlayer {
 public:
     TPlayer();
+    /// Stops and frees the buffer and sets the document's gate, without calling the handlers.
     ~TPlayer();
     TPlayer(const TPlayer&) = delete;
     TPlayer& operator=(const TPlayer&) = delete;
