@@ -147,13 +147,7 @@ int32_t IDirectSoundBuffer::Stop() {
 }
 
 void IDirectSoundBuffer::EndRenderer() {
-    if (Renderer)
-        LastUnderruns = Renderer->Underruns();
     Renderer.reset();
-}
-
-uint32_t IDirectSoundBuffer::Underruns() const {
-    return Renderer ? Renderer->Underruns() : LastUnderruns;
 }
 
 int32_t IDirectSoundBuffer::SetNotificationPositions(uint32_t count,

@@ -54,9 +54,6 @@ public:
     int32_t SetNotificationPositions(uint32_t count, const DSBPOSITIONNOTIFY* positions) override;
     void NotificationHandled() override;
 
-    /// Underruns of the sound output during the current or last play.
-    uint32_t Underruns() const;
-
 private:
     void EndRenderer();
 
@@ -65,7 +62,6 @@ private:
     const WAVEFORMATEX Format;
     const std::unique_ptr<SoundRing> Ring;
     std::unique_ptr<SoundRenderer> Renderer;
-    uint32_t LastUnderruns = 0;
     std::vector<uint8_t> Staging;
     uint32_t LockOffset = 0;
     uint32_t LockLength1 = 0;

@@ -17,10 +17,6 @@ SoundRenderer::~SoundRenderer() {
     Thread.join();
 }
 
-uint32_t SoundRenderer::Underruns() const {
-    return Output->Underruns();
-}
-
 void SoundRenderer::Run() {
     Play();
     Output->Done();

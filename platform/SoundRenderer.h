@@ -19,9 +19,6 @@ public:
     SoundRenderer(const SoundRenderer&) = delete;
     SoundRenderer& operator=(const SoundRenderer&) = delete;
 
-    /// Underruns the output recovered from.
-    uint32_t Underruns() const;
-
 private:
     void Run();
     void Play();

@@ -153,6 +153,14 @@ TEST(IDirectSoundBuffer, LockGivesTwoAreasWhenItWrapsAndUnlockStoresThem) {
     EXPECT_EQ(std::memcmp(area1, expected.data(), RingBytes), 0);
     ASSERT_EQ(buffer->Unlock(area1, length1, nullptr, 0), DS_OK);
 
+    // Stopped, the write cursor is the play cursor.
+    ASSERT_EQ(buffer->SetCurrentPosition(60), DS_OK);
+    ASSERT_EQ(buffer->Lock(0, 20, &area1, &length1, &area2, &length2, DSBLOCK_FROMWRITECURSOR),
+              DS_OK);
+    EXPECT_EQ(length1, 20u);
+    EXPECT_EQ(std::memcmp(area1, expected.data() + 60, 20), 0);
+    ASSERT_EQ(buffer->Unlock(area1, length1, nullptr, 0), DS_OK);
+
     struct Bad {
         uint32_t offset;
         uint32_t bytes;
