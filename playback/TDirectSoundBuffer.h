@@ -21,7 +21,8 @@ public:
     using TNotifyEvent = std::function<void(TDirectSoundBuffer* sender, int32_t index)>;
 
     TDirectSoundBuffer(TDirectSound& owner, const DSBUFFERDESC& description);
-    /// A buffer on the same samples as `source`, with cursors of its own.
+    /// A buffer on the same samples as `source`, with cursors of its own; freed like any other
+    /// buffer (by the caller, or by the device when the device goes first).
     static TDirectSoundBuffer* CreateDuplicate(const TDirectSoundBuffer& source);
     ~TDirectSoundBuffer();
     TDirectSoundBuffer(const TDirectSoundBuffer&) = delete;

@@ -2,6 +2,8 @@
 
 #include "AppServices.h"
 #include "DSCheck.h"
+#include "TWavefileDocument.h"
+#include "UserInterface.h"
 
 #include <algorithm>
 #include <cmath>
@@ -79,7 +81,6 @@ TPlayer::~TPlayer() {
     // The owner is going away too: its handlers are not called from here.
     OnPlayProcess = nullptr;
     OnPlayStatus = nullptr;
-    OnPlayError = nullptr;
     try {
         Stop(3);
     } catch (...) {
@@ -130,6 +131,14 @@ void TPlayer::Prepare(IPlayerDocument& document, uint32_t startSample, uint32_t 
     StopPending = false;
     Played = false;
     Prepared = true;
+}
+
+void TPlayer::Prepare(Twavefile& document, uint32_t startSample, uint32_t rangeBytes,
+                      const WAVEFORMATEX& format, bool loop) {
+    // The previous document stays alive until Prepare has stopped its playback.
+    const std::unique_ptr<IPlayerDocument> previous = std::move(OwnedDocument);
+    OwnedDocument = std::make_unique<TWavefileDocument>(document);
+    Prepare(*OwnedDocument, startSample, rangeBytes, format, loop);
 }
 
 void TPlayer::SpanCopy(uint8_t* destination, uint32_t bytes) {
@@ -232,8 +241,7 @@ void TPlayer::OnBufferNotify(TDirectSoundBuffer*, int32_t index) {
         } catch (...) {
             // The buffer is gone with the device; the player is stopped all the same.
         }
-        if (OnPlayError)
-            OnPlayError(message);
+        UserInterface::ShowError(message);
     }
 }
 

@@ -4,21 +4,18 @@
 #include "TDirectSound.h"
 #include "TDirectSoundBuffer.h"
 #include "TLargeFile.h"
+#include "Twavefile.h"
 #include "WaveFormat.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
-#include <string>
 
 /// Bytes of the play range played so far.
 using TPlayProcess = std::function<void(int32_t index)>;
 /// True when playback has started, false when it stopped or failed to start.
 using TPlayStatus = std::function<void(bool action)>;
-/// The message of a failure that ended playback while it ran (a refill that could not read the
-/// table, a sound device that went away).
-using TPlayError = std::function<void(const std::string& message)>;
 
 /// Plays a byte range of a document's piece table through a one-second sound buffer of 16
 /// segments, refilling each segment from the table as soon as it has been played.
@@ -26,7 +23,8 @@ using TPlayError = std::function<void(const std::string& message)>;
 /// Main thread only: notifications, events and the level queries all run there. The player
 /// holds the table it was prepared with. Prepare and Play raise EDirectSoundError (for example
 /// "No sound driver is available for use" from Play without a sound device) or the table's read
-/// errors; failures during playback stop it and go to `OnPlayError` instead, so no exception
+/// errors; a failure during playback (a refill that cannot read the table, a sound device that
+/// went away) stops it and is shown through `UserInterface::ShowError` instead, so no exception
 /// leaves a notification.
 class TPlayer {
 public:
@@ -40,6 +38,9 @@ public:
     /// `startSample` (frame × channels) on, in `format` (the document's 16-bit PCM format). An
     /// empty range never loops. Does not start playing.
     void Prepare(IPlayerDocument& document, uint32_t startSample, uint32_t rangeBytes,
+                 const WAVEFORMATEX& format, bool loop);
+    /// The same for a document of the engine.
+    void Prepare(Twavefile& document, uint32_t startSample, uint32_t rangeBytes,
                  const WAVEFORMATEX& format, bool loop);
     /// Starts the prepared buffer from its first byte (refilled when it has played before).
     void Play();
@@ -56,7 +57,6 @@ public:
 
     TPlayProcess OnPlayProcess;
     TPlayStatus OnPlayStatus;
-    TPlayError OnPlayError;
 
 private:
     void SetupNotify();
@@ -75,6 +75,7 @@ private:
 
     std::shared_ptr<TLargeFile> Table;
     IPlayerDocument* Document = nullptr;
+    std::unique_ptr<IPlayerDocument> OwnedDocument;
     uint32_t StartSample = 0;
     uint32_t BytesRead = 0;
     uint32_t RangeBytes = 0;

@@ -1,5 +1,7 @@
 #include "PlayerTestSupport.h"
 
+#include "UserInterface.h"
+
 #include <random>
 
 WAVEFORMATEX TestTable::Format() const {
@@ -64,8 +66,15 @@ TestTable MakeConstantTable(const TempDir& dir, const std::vector<int16_t>& valu
     return made;
 }
 
+PlayerRecord::PlayerRecord() {
+    UserInterface::SetErrorDisplay(this);
+}
+
+PlayerRecord::~PlayerRecord() {
+    UserInterface::SetErrorDisplay(nullptr);
+}
+
 void PlayerRecord::Attach(TPlayer& player) {
     player.OnPlayProcess = [this](int32_t index) { Positions.push_back(index); };
     player.OnPlayStatus = [this](bool action) { Statuses.push_back(action); };
-    player.OnPlayError = [this](const std::string& message) { Errors.push_back(message); };
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IPlayerDocument.h"
+#include "TErrorDisplay.h"
 #include "TLargeFile.h"
 #include "TPlayer.h"
 #include "TestFiles.h"
@@ -53,11 +54,16 @@ TestTable MakeTable(const TempDir& dir, int32_t channels, int32_t rate,
 /// A table of `frames` frames whose channel c holds values[c] in every frame.
 TestTable MakeConstantTable(const TempDir& dir, const std::vector<int16_t>& values, int64_t frames);
 
-/// What a player reported.
-struct PlayerRecord {
+/// What a player reported, and the errors shown while it lived (it is the error display then).
+class PlayerRecord : public TErrorDisplay {
+public:
+    PlayerRecord();
+    ~PlayerRecord() override;
+
+    void Attach(TPlayer& player);
+    void ShowError(const std::string& message) override { Errors.push_back(message); }
+
     std::vector<int32_t> Positions;
     std::vector<bool> Statuses;
     std::vector<std::string> Errors;
-
-    void Attach(TPlayer& player);
 };

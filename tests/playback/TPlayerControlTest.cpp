@@ -1,6 +1,7 @@
 #include "EDirectSoundError.h"
 #include "NullSoundScope.h"
 #include "PlayerTestSupport.h"
+#include "Twavefile.h"
 
 #include <gtest/gtest.h>
 
@@ -281,4 +282,29 @@ TEST(TPlayerControl, PlaysThroughAlsaNullPcm) {
     EXPECT_FALSE(player.IsPlaying());
     EXPECT_TRUE(document.Gate.IsSet());
     EXPECT_TRUE(record.Errors.empty());
+}
+
+TEST(TPlayerControl, EngineDocumentsPlayWithTheirTableAndGate) {
+    NullSoundScope scope;
+    TempDir dir;
+    const TestTable table = MakeTable(dir, 2, 8000, {{false, 2000}});
+    Twavefile wavefile;
+    wavefile.table = table.Table;
+    wavefile.ready = true;
+    PlayerRecord record;
+    TPlayer player;
+    record.Attach(player);
+    player.Prepare(wavefile, 2 * 10, 4 * 700, table.Format(), false);
+    player.Play();
+    EXPECT_FALSE(wavefile.playevent.IsSet());
+    PlayToEnd(player);
+    EXPECT_TRUE(wavefile.playevent.IsSet());
+    EXPECT_TRUE(StartsWith(NullSoundOutput::Captured(), table.Range(10, 700)));
+    EXPECT_EQ(record.Positions.back(), 4 * 700);
+
+    // Not ready: the next notification stops.
+    player.Play();
+    wavefile.ready = false;
+    PlayToEnd(player);
+    EXPECT_TRUE(wavefile.playevent.IsSet());
 }
