@@ -60,8 +60,11 @@ std::vector<RegistryCase> EveryRegistryFormat() {
     for (const auto& [rate, channels] : {std::pair{8000u, 1u}, std::pair{44100u, 2u}}) {
         std::vector<WaveFormatBlock> formats;
         AudioCompression::System().FormatEnumConvertible(PcmFormat(rate, channels, 16), formats);
+        // Every PCM format once (from the stereo source, whose list holds them all), every
+        // compressed one from both sources.
         for (const auto& format : formats)
-            cases.push_back({rate, channels, format});
+            if (ReadWaveFormat(format.data()).wFormatTag != 1 || channels == 2)
+                cases.push_back({rate, channels, format});
     }
     return cases;
 }
@@ -80,8 +83,8 @@ TEST_P(WAVWriterRegistry, EveryFormatIsReadCorrectlyBySoxFfprobeAndSndfile) {
     const WAVEFORMATEX target = ReadWaveFormat(c.Target.data());
     const uint32_t perBlock = FramesPerBlock(c.Target);
     // An even number of whole codec blocks, for readers that count blocks (libsndfile counts
-    // one more GSM block when the data size is odd); a bit over half a second.
-    const uint32_t frames = (c.Rate / 4 / perBlock + 1) * 2 * perBlock;
+    // one more GSM block when the data size is odd); about a fifth of a second.
+    const uint32_t frames = (c.Rate / 10 / perBlock + 1) * 2 * perBlock;
     TempDir dir;
     const std::string path = dir.File("out.wav");
     WriteThroughWriter(path, PcmFormat(c.Rate, c.Channels, 16), c.Target,
