@@ -299,3 +299,30 @@ TEST(WAVWriterFailures, AFileSizeLimitEndsTheWriteWithoutCompletingTheHeader) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(WAVWriterFailures, AFileThatWouldPassFourGibibytesIsRefusedNotWrapped) {
+    TempDir dir;
+    // The file starts just below the RIFF limit (a sparse jump), so that the data reaches it.
+    auto nearTheLimit = [](const std::string& name, uint32_t flags) {
+        auto file = RiffFile::Open(name, flags);
+        if (file)
+            file->Seek(0xFFFFFFFFll - 100000, 0);
+        return file;
+    };
+    const auto input = AsBytes(Tone(44100, 2, 44100, 440, 0.5));
+    WAVWriter writer(PcmFormat(44100, 2, 16), Block(PcmFormat(44100, 2, 16)),
+                     AudioCompression::System(), nearTheLimit);
+    writer.Open(dir.File("huge.wav"));
+    try {
+        writer.Write(input.data(), int32_t(input.size()));
+        writer.Close();
+        FAIL() << "wrote past 4 GiB";
+    } catch (const EMakerError& error) {
+        EXPECT_STREQ(error.what(), "Failed to write data to file");
+    }
+    EXPECT_FALSE(writer.Opened());
+}
+
+} // namespace
