@@ -25,7 +25,7 @@ constexpr int64_t MappedHeaderBytes = 44;
 /// Frames read at a time when unchanged frames go to the peak builder.
 constexpr int64_t FeedFrames = 16384;
 
-bool IsFadeRange(int64_t start, int64_t end, int64_t frames) {
+bool IsRange(int64_t start, int64_t end, int64_t frames) {
     return 0 <= start && start < end && end <= frames;
 }
 
@@ -37,7 +37,7 @@ bool StartFade(Twavefile& document, Twaveoperation code, int64_t start, int64_t 
     document.startframe = start;
     document.endframe = end;
     document.operation = code;
-    if (!document.table || document.frames == 0 || !IsFadeRange(start, end, document.frames))
+    if (!document.table || document.frames == 0 || !IsRange(start, end, document.frames))
         return false;
     document.startoperation();
     return true;
@@ -69,7 +69,7 @@ bool StartWhole(Twavefile& document, Twaveoperation code) {
 void CheckRange(const Twavefile& document, int64_t start, int64_t end) {
     if (!document.table)
         throw Exception("There is no audio to edit.");
-    if (!IsFadeRange(start, end, document.frames))
+    if (!IsRange(start, end, document.frames))
         throw Exception("The range to process (frames " + std::to_string(start) + " to " +
                         std::to_string(end) + ") is not inside the audio. Nothing was changed.");
 }
