@@ -4,6 +4,7 @@
 #include "Mp3Probe.h"
 #include "TMpegSettingsChoice.h"
 #include "TestFiles.h"
+#include "WavInspection.h"
 
 #include <gtest/gtest.h>
 

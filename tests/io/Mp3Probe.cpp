@@ -35,12 +35,6 @@ double RmsDb(const std::vector<int16_t>& samples) {
     return 10 * std::log10(sum / double(samples.size()) / (32768.0 * 32768.0));
 }
 
-std::vector<int16_t> DecodeWithFfmpeg(const std::string& path) {
-    const std::string raw =
-        RunProgram({"ffmpeg", "-v", "error", "-i", path, "-f", "s16le", "-c:a", "pcm_s16le", "-"});
-    return ToSamples(std::vector<uint8_t>(raw.begin(), raw.end()));
-}
-
 QJsonObject ProbeStream(const std::string& path) {
     const std::string json = RunProgram(
         {"ffprobe", "-v", "error", "-of", "json", "-show_streams", "-select_streams", "a", path});

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-/// Test helpers around MP3 files: generated input, and ffmpeg and ffprobe as independent readers.
+/// Test helpers around MP3 files: generated input, and ffprobe and the frame header as independent
+/// readers (WavInspection.h has the ffmpeg decoder).
 
 /// `frames` frames of a sine per channel (440 Hz × channel number) at `amplitude`, interleaved.
 std::vector<int16_t> ToneSamples(int32_t frames, int32_t channels, int32_t rate, double amplitude);
@@ -16,9 +17,6 @@ std::vector<int16_t> NoiseSamples(int32_t frames, int32_t channels, int32_t ampl
 
 /// Root mean square of the samples in decibels relative to full scale.
 double RmsDb(const std::vector<int16_t>& samples);
-
-/// The file decoded by ffmpeg to interleaved 16-bit samples with its own channel count.
-std::vector<int16_t> DecodeWithFfmpeg(const std::string& path);
 
 /// ffprobe's description of the file's first audio stream.
 QJsonObject ProbeStream(const std::string& path);
