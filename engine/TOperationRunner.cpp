@@ -86,7 +86,7 @@ void TOperationRunner::Succeeded(Twavefile& document) {
     document.ready = true;
     if (document.operation == opload)
         document.doloaded(true);
-    else if (IsSave(document.operation))
+    else if (IsSave(document.operation) && document.savesdocument)
         document.modified = false;
 }
 

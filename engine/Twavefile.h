@@ -116,6 +116,9 @@ public:
     int64_t endframe = 0;   ///< one past the last frame of a range
     int64_t silenceframes = 0;
     std::string targetname;
+    /// The save that runs writes the whole document to its own file (a save of the document, not
+    /// of a range under another name); only such a save marks the document unmodified.
+    bool savesdocument = false;
     int32_t normalizepercent = 0;
     std::array<uint8_t, 531> targetformat{}; ///< WAVEFORMATEX and its extra bytes
     float gain = 0.0f;

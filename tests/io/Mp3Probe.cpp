@@ -35,6 +35,13 @@ double RmsDb(const std::vector<int16_t>& samples) {
     return 10 * std::log10(sum / double(samples.size()) / (32768.0 * 32768.0));
 }
 
+double SteadyRmsDb(const std::vector<int16_t>& samples, int32_t channels, int32_t rate) {
+    const size_t skip = size_t(rate / 4) * size_t(channels);
+    if (samples.size() <= 2 * skip)
+        throw std::runtime_error("too few samples for a steady level");
+    return RmsDb({samples.begin() + std::ptrdiff_t(skip), samples.end() - std::ptrdiff_t(skip)});
+}
+
 QJsonObject ProbeStream(const std::string& path) {
     const std::string json = RunProgram(
         {"ffprobe", "-v", "error", "-of", "json", "-show_streams", "-select_streams", "a", path});

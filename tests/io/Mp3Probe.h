@@ -18,6 +18,10 @@ std::vector<int16_t> NoiseSamples(int32_t frames, int32_t channels, int32_t ampl
 /// Root mean square of the samples in decibels relative to full scale.
 double RmsDb(const std::vector<int16_t>& samples);
 
+/// Root mean square in decibels of the samples without their first and last quarter second, where
+/// an encoder's delay and padding add silence; for a steady tone it equals the tone's own level.
+double SteadyRmsDb(const std::vector<int16_t>& samples, int32_t channels, int32_t rate);
+
 /// ffprobe's description of the file's first audio stream.
 QJsonObject ProbeStream(const std::string& path);
 
