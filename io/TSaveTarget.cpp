@@ -44,9 +44,11 @@ TSaveTarget::TSaveTarget(const std::string& targetName)
     : TargetName(targetName)
     , FinalFile(ResolveTarget(targetName)) {
     const std::filesystem::path final(FinalFile);
+    // A hidden name that shows which file it will become: ".<name>.XXXXXX.tmp".
+    std::string prefix(1, '.');
+    prefix.append(final.filename().string()).push_back('.');
     try {
-        NewFile = CreateUniqueTempFile(final.parent_path().string(),
-                                       "." + final.filename().string() + ".");
+        NewFile = CreateUniqueTempFile(final.parent_path().string(), prefix);
     } catch (const EOSError& e) {
         throw EFOpenError("Cannot create file \"" + TargetName + "\". " +
                           std::strerror(e.ErrorCode()));

@@ -51,7 +51,9 @@ void SetHeaderBits(lame_t lame, const TEncoderConfig& config) {
     lame_set_original(lame, IsFlag(config.Original));
     lame_set_extension(lame, IsFlag(config.Private));
     lame_set_emphasis(lame, int(config.Emphasis));
-    lame_set_strict_ISO(lame, IsFlag(config.StrictIso));
+    // Without the flag LAME keeps its own default, which already limits frames as ISO requires.
+    if (IsFlag(config.StrictIso))
+        lame_set_strict_ISO(lame, 1);
     lame_set_disable_reservoir(lame, IsFlag(config.NoReservoir));
 }
 

@@ -3,6 +3,7 @@
 #include "Exceptions.h"
 #include "Mp3Probe.h"
 #include "TMpegSettingsChoice.h"
+#include "TestDocument.h"
 #include "TestFiles.h"
 #include "WavInspection.h"
 
@@ -201,4 +202,39 @@ TEST_F(MP3writerTest, EmptyInputGivesOnlyWhatTheEncoderFlushes) {
     const uint32_t header = FirstFrameHeader(path);
     EXPECT_EQ(header >> 21, 0x7FFu);
     EXPECT_EQ(ReadWholeFile(path).size(), 417u + (header >> 9 & 1));
+}
+
+TEST_F(MP3writerTest, SameBytesAsTheLameCommandLine) {
+    if (!HaveProgram("lame"))
+        GTEST_SKIP() << "lame is the oracle";
+    const auto input = NoiseSamples(44100 * 2 + 1000, 2, 9000);
+    const std::string wav = dir.File("in.wav");
+    WriteSampleFile(wav, 2, 44100, input);
+    struct Case {
+        const char* what;
+        TMpegSettingsChoice choice;
+        std::vector<std::string> options;
+    } cases[] = {
+        {"CBR 128", Cbr(5), {"-t", "-b", "128"}},
+        {"CBR 320 with checksum", {0, 0, 0, 0, 0, true}, {"-t", "-b", "320", "-p"}},
+        {"CBR 320", {0, 0, 0, 0, 0, false}, {"-t", "-b", "320"}},
+        {"CBR 128 with checksum", {5, 0, 0, 0, 0, true}, {"-t", "-b", "128", "-p"}},
+        {"VBR quality 3 from 32 to 256",
+         {13, 1, 1, 5, 0, false},
+         {"-V", "3", "-b", "32", "-B", "256"}},
+        {"ABR 160 from 32 to 320",
+         {13, 0, 2, 0, 4, false},
+         {"-t", "--abr", "160", "-b", "32", "-B", "320"}},
+    };
+    for (const Case& c : cases) {
+        const std::string ours = dir.File("ours.mp3");
+        const std::string theirs = dir.File("lame.mp3");
+        ASSERT_TRUE(WriteMp3(ours, input, c.choice.EncoderConfig(44100, 2), messages)) << c.what;
+        std::vector<std::string> command = {"lame", "--quiet",       "-m", "s", "-q",
+                                            "5",    "--noreplaygain"};
+        command.insert(command.end(), c.options.begin(), c.options.end());
+        command.insert(command.end(), {wav, theirs});
+        RunProgram(command);
+        EXPECT_TRUE(ReadWholeFile(ours) == ReadWholeFile(theirs)) << c.what;
+    }
 }
