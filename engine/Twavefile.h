@@ -97,6 +97,10 @@ public:
     bool canundo() const { return !undostack.empty(); }
     bool canredo() const { return !redostack.empty(); }
 
+    /// Kilobits per second of a position in the MP3 settings dialog's bitrate lists, by this
+    /// document's rate (see BitrateTables.h).
+    int32_t bitratekbps(int32_t itemIndex) const;
+
     // --- Fields ---
 
     std::vector<int16_t> gaintable; ///< 65,536 entries while the gain worker runs

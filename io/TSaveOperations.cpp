@@ -1,7 +1,6 @@
 #include "TSaveOperations.h"
 
 #include "AppServices.h"
-#include "BitrateTables.h"
 #include "CThread.h"
 #include "Exceptions.h"
 #include "MP3writer.h"
@@ -185,10 +184,6 @@ bool TSaveOperations::chooseformat(Twavefile& document) {
     if (started)
         document.startoperation();
     return started;
-}
-
-int32_t TSaveOperations::bitratekbps(const Twavefile& document, int32_t itemIndex) {
-    return BitrateKbps(document.samplerate, itemIndex);
 }
 
 void TSaveOperations::savemp3worker(Twavefile& document) {

@@ -45,9 +45,6 @@ public:
     /// an operation already running).
     static bool chooseformat(Twavefile& document);
 
-    /// Kilobits per second of a position in the MP3 dialog's bitrate lists for this document.
-    static int32_t bitratekbps(const Twavefile& document, int32_t itemIndex);
-
     static void savemp3worker(Twavefile& document);
     static void savewavworker(Twavefile& document);
 };

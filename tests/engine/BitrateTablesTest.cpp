@@ -1,4 +1,5 @@
 #include "BitrateTables.h"
+#include "Twavefile.h"
 
 #include <gtest/gtest.h>
 
@@ -33,4 +34,17 @@ TEST(BitrateTables, ListValuesByRate) {
     EXPECT_EQ(BitrateListFor(8000).size(), 12u);
     EXPECT_TRUE(BitrateListFor(96000).empty());
     EXPECT_TRUE(BitrateListFor(0).empty());
+}
+
+TEST(BitrateTables, DocumentGivesKbpsForItsRate) {
+    struct Case {
+        int32_t rate;
+        int32_t index;
+        int32_t kbps;
+    } cases[] = {{44100, 0, 320}, {22050, 0, 160}, {11025, 0, 128}, {96000, 4, 128}, {8000, 11, 8}};
+    for (const Case& c : cases) {
+        Twavefile document;
+        document.samplerate = c.rate;
+        EXPECT_EQ(document.bitratekbps(c.index), c.kbps) << c.rate;
+    }
 }
