@@ -11,9 +11,7 @@
 
 #include <QCoreApplication>
 
-Twavefile::Twavefile() {
-    setprogress(0);
-}
+Twavefile::Twavefile() = default;
 
 Twavefile::~Twavefile() = default;
 
