@@ -3,6 +3,7 @@
 #include "AppServices.h"
 #include "CThread.h"
 #include "Exceptions.h"
+#include "FormatChooser.h"
 #include "MP3writer.h"
 #include "TMessageBox.h"
 #include "TSaveTarget.h"
@@ -24,11 +25,6 @@ constexpr int64_t WavBlockSamples = 64000;
 IMpegSettingsDialog*& MpegDialog() {
     static IMpegSettingsDialog* dialog = nullptr;
     return dialog;
-}
-
-TFormatChooser& FormatChooser() {
-    static TFormatChooser chooser;
-    return chooser;
 }
 
 /// The kind of file a name calls for, by the extension of its file-name part in any case.
@@ -79,7 +75,7 @@ bool ChooseWav(Twavefile& document) {
     request.pszTitle = "Choose format...";
     request.fdwEnum = ACM_FORMATENUMF_CONVERT;
     request.pwfxEnum = &pcm;
-    if (!FormatChooser() || FormatChooser()(request) != 0)
+    if (FormatChooser::Show(request) != MMSYSERR_NOERROR)
         return false;
     std::copy(format.begin(), format.end(), document.targetformat.begin());
     document.operation = opsavewav;
@@ -140,10 +136,6 @@ void TSaveOperations::Register() {
 
 void TSaveOperations::SetMpegSettingsDialog(IMpegSettingsDialog* dialog) {
     MpegDialog() = dialog;
-}
-
-void TSaveOperations::SetFormatChooser(TFormatChooser chooser) {
-    FormatChooser() = std::move(chooser);
 }
 
 bool TSaveOperations::saverange(Twavefile& document, const std::string& fileName,

@@ -1,18 +1,11 @@
 #pragma once
 
-#include "AcmTypes.h"
 #include "IMpegSettingsDialog.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 class Twavefile;
-
-/// The format chooser of WAV saves: shows the formats that `request.pwfxEnum` converts to, starting
-/// on the format in `request.pwfx`, and on a choice writes it there. Returns 0 when the user chose
-/// a format, anything else otherwise. Main thread.
-using TFormatChooser = std::function<uint32_t(ACMFORMATCHOOSE& request)>;
 
 /// Saving a document, or a range of its frames, as WAV (operation `opsavewav`) or MP3
 /// (`opsavemp3`).
@@ -29,10 +22,9 @@ public:
     /// Registers both workers with the worker table. Called at program start and by tests.
     static void Register();
 
-    /// The dialogs the requests show; not owned, installed at program start (tests install
-    /// fakes). Without one, a save of that kind starts nothing.
+    /// The MP3 settings dialog; not owned, installed at program start (tests install a fake).
+    /// Without one an MP3 save starts nothing. WAV saves ask the installed FormatChooser.
     static void SetMpegSettingsDialog(IMpegSettingsDialog* dialog);
-    static void SetFormatChooser(TFormatChooser chooser);
 
     /// Saves frames startFrame … endFrame − 1 (clamped to the document) to `fileName`. The document
     /// keeps its modified state. True when a save ran, whether or not it succeeded.

@@ -1,6 +1,7 @@
 #include "TSaveOperations.h"
 
 #include "FakeUserInterface.h"
+#include "FormatChooser.h"
 #include "MainThreadDispatcher.h"
 #include "Mp3Probe.h"
 #include "TestDocument.h"
@@ -16,6 +17,7 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <sys/resource.h>
 
 namespace fs = std::filesystem;
@@ -37,6 +39,28 @@ public:
     TMpegSettingsChoice Choice;
     bool Cancel = false;
     std::vector<int32_t> Rates;
+};
+
+/// A format chooser that records its request and answers with `Result`, leaving the format the
+/// request starts on as the choice.
+class FakeChooser : public FormatChooser {
+public:
+    uint32_t Choose(ACMFORMATCHOOSE& request) override {
+        ++Calls;
+        Request = request;
+        std::memcpy(StartFormat.data(), request.pwfx, StartFormat.size());
+        if (request.pwfxEnum)
+            std::memcpy(&EnumFormat, request.pwfxEnum, sizeof EnumFormat);
+        if (Result == 0 && Choice)
+            std::memcpy(request.pwfx, Choice->data(), Choice->size());
+        return Result;
+    }
+    std::optional<WaveFormatBlock> Choice; ///< the format "chosen"; the starting one when empty
+    int Calls = 0;
+    uint32_t Result = 0;
+    ACMFORMATCHOOSE Request;
+    WaveFormatBlock StartFormat{};
+    WAVEFORMATEX EnumFormat{};
 };
 
 /// Keeps the process's file size limit at `bytes` while it lives, with SIGXFSZ ignored so that a
@@ -86,18 +110,11 @@ protected:
     void SetUp() override {
         TSaveOperations::Register();
         TSaveOperations::SetMpegSettingsDialog(&Mpeg);
-        TSaveOperations::SetFormatChooser([this](ACMFORMATCHOOSE& request) {
-            ++ChooserCalls;
-            Request = request;
-            std::memcpy(StartFormat.data(), request.pwfx, StartFormat.size());
-            if (request.pwfxEnum)
-                std::memcpy(&EnumFormat, request.pwfxEnum, sizeof EnumFormat);
-            return ChooserResult;
-        });
+        FormatChooser::Install(&Chooser);
     }
     void TearDown() override {
         TSaveOperations::SetMpegSettingsDialog(nullptr);
-        TSaveOperations::SetFormatChooser(nullptr);
+        FormatChooser::Install(nullptr);
     }
 
     /// Loads `samples` as a document whose audio lives in a temporary sample file of its own and
@@ -124,11 +141,7 @@ protected:
     Twavefile Document;
     EventLog Log{Document};
     FakeMpegDialog Mpeg;
-    int ChooserCalls = 0;
-    uint32_t ChooserResult = 0;
-    ACMFORMATCHOOSE Request;
-    WaveFormatBlock StartFormat{};
-    WAVEFORMATEX EnumFormat{};
+    FakeChooser Chooser;
     int Loads = 0;
 };
 
@@ -154,17 +167,17 @@ TEST_F(SaveOperations, WavRangeReportsProgressPerBlock) {
 TEST_F(SaveOperations, ChooserStartsOnTheDocumentsPcmFormat) {
     Load(1, NoiseSamples(1000, 1, 1000), 22050);
     ASSERT_TRUE(TSaveOperations::saverange(Document, Dir.File("x.wav"), 0, 1000));
-    ASSERT_EQ(ChooserCalls, 1);
-    EXPECT_EQ(Request.pszTitle, "Choose format...");
-    EXPECT_EQ(Request.fdwStyle, 0x40u);
-    EXPECT_EQ(Request.fdwEnum, 0x100000u);
-    EXPECT_EQ(Request.cbwfx, 531u);
-    ASSERT_NE(Request.pwfxEnum, nullptr);
+    ASSERT_EQ(Chooser.Calls, 1);
+    EXPECT_EQ(Chooser.Request.pszTitle, "Choose format...");
+    EXPECT_EQ(Chooser.Request.fdwStyle, 0x40u);
+    EXPECT_EQ(Chooser.Request.fdwEnum, 0x100000u);
+    EXPECT_EQ(Chooser.Request.cbwfx, 531u);
+    ASSERT_NE(Chooser.Request.pwfxEnum, nullptr);
     const WAVEFORMATEX pcm = PcmFormat(22050, 1, 16);
-    EXPECT_EQ(std::memcmp(StartFormat.data(), &pcm, sizeof pcm), 0);
-    EXPECT_EQ(std::memcmp(&EnumFormat, &pcm, sizeof pcm), 0);
-    EXPECT_TRUE(
-        std::all_of(StartFormat.begin() + 18, StartFormat.end(), [](uint8_t b) { return b == 0; }));
+    EXPECT_EQ(std::memcmp(Chooser.StartFormat.data(), &pcm, sizeof pcm), 0);
+    EXPECT_EQ(std::memcmp(&Chooser.EnumFormat, &pcm, sizeof pcm), 0);
+    EXPECT_TRUE(std::all_of(Chooser.StartFormat.begin() + 18, Chooser.StartFormat.end(),
+                            [](uint8_t b) { return b == 0; }));
 }
 
 TEST_F(SaveOperations, RangeShorterThanABlockPostsNoProgress) {
@@ -224,11 +237,11 @@ TEST_F(SaveOperations, ExtensionOfTheFileNameDecides) {
                  {"take.wav/noext", false, 0, 0}, {"v.mp3/plain.Wav", true, 1, 0},
                  {"dotless", false, 0, 0}};
     for (const Case& c : cases) {
-        ChooserCalls = 0;
+        Chooser.Calls = 0;
         Mpeg.Rates.clear();
         const std::string target = Dir.File(c.name);
         EXPECT_EQ(TSaveOperations::saverange(Document, target, 0, 1000), c.started) << c.name;
-        EXPECT_EQ(ChooserCalls, c.chooserCalls) << c.name;
+        EXPECT_EQ(Chooser.Calls, c.chooserCalls) << c.name;
         EXPECT_EQ(int(Mpeg.Rates.size()), c.dialogCalls) << c.name;
         EXPECT_EQ(fs::is_regular_file(target), c.started) << c.name;
     }
@@ -238,7 +251,7 @@ TEST_F(SaveOperations, SavefileUsesTheDocumentsNameInCapitals) {
     const auto samples = NoiseSamples(5000, 1, 20000);
     Load(1, samples, 44100, "SOURCE.WAV");
     ASSERT_TRUE(TSaveOperations::savefile(Document));
-    EXPECT_EQ(ChooserCalls, 1);
+    EXPECT_EQ(Chooser.Calls, 1);
     EXPECT_EQ(DataSamples(Dir.File("SOURCE.WAV")), samples);
     EXPECT_FALSE(Document.modified);
 }
@@ -246,7 +259,7 @@ TEST_F(SaveOperations, SavefileUsesTheDocumentsNameInCapitals) {
 TEST_F(SaveOperations, OggNameStartsNothing) {
     Load(1, NoiseSamples(5000, 1, 20000), 44100, "song.ogg");
     EXPECT_FALSE(TSaveOperations::savefile(Document));
-    EXPECT_EQ(ChooserCalls, 0);
+    EXPECT_EQ(Chooser.Calls, 0);
     EXPECT_TRUE(Mpeg.Rates.empty());
     EXPECT_TRUE(Log.Events.empty());
     EXPECT_TRUE(Document.modified);
@@ -265,7 +278,7 @@ TEST_F(SaveOperations, OnlySavefileClearsModified) {
 
 TEST_F(SaveOperations, CancelStartsNothing) {
     Load(2, NoiseSamples(4000, 2, 20000));
-    ChooserResult = 515;
+    Chooser.Result = 515;
     EXPECT_FALSE(TSaveOperations::saverange(Document, Dir.File("c.wav"), 0, 4000));
     Mpeg.Cancel = true;
     EXPECT_FALSE(TSaveOperations::saverange(Document, Dir.File("c.mp3"), 0, 4000));
@@ -372,7 +385,7 @@ TEST_F(SaveOperations, RequestWhileBusyStoresNothing) {
     EXPECT_FALSE(TSaveOperations::savefile(Document));
     Document.busy = false;
     EXPECT_TRUE(Document.targetname.empty());
-    EXPECT_EQ(ChooserCalls, 0);
+    EXPECT_EQ(Chooser.Calls, 0);
 }
 
 TEST_F(SaveOperations, EncoderThatDoesNotOpenEndsTheSaveWithItsMessage) {
@@ -394,4 +407,24 @@ TEST_F(SaveOperations, EncoderThatDoesNotOpenEndsTheSaveWithItsMessage) {
     EXPECT_EQ(Log.Events, (Strings{"loaded(0)", "ready(1)"}));
     EXPECT_EQ(ReadWholeFile(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
     EXPECT_EQ(Listing(Dir.Path()), (Strings{"keep.mp3", "~we1.tmp"}));
+}
+
+TEST_F(SaveOperations, ChosenFormatIsTheOneWritten) {
+    const auto samples = NoiseSamples(30000, 2, 20000);
+    Load(2, samples);
+    WAVEFORMATEX mulaw{};
+    mulaw.wFormatTag = 7;
+    mulaw.nChannels = 2;
+    mulaw.nSamplesPerSec = 44100;
+    mulaw.nAvgBytesPerSec = 88200;
+    mulaw.nBlockAlign = 2;
+    mulaw.wBitsPerSample = 8;
+    Chooser.Choice = Block(mulaw);
+    const std::string target = Dir.File("mulaw.wav");
+    ASSERT_TRUE(TSaveOperations::saverange(Document, target, 0, 30000));
+    EXPECT_EQ(std::memcmp(Document.targetformat.data(), Chooser.Choice->data(), 531), 0);
+    const ReaderView sox = SoxView(target);
+    EXPECT_NE(sox.Encoding.find("u-law"), std::string::npos) << sox.Encoding;
+    EXPECT_EQ(sox.Frames, 30000);
+    EXPECT_EQ(sox.Channels, 2u);
 }
