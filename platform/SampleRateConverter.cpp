@@ -14,10 +14,17 @@ constexpr size_t BlockFrames = 4096;
 /// Output frames that the resampler may still hold when the input ends.
 constexpr uint64_t TailFrames = 4096;
 
+/// `sum` / `count` rounded to the nearest integer, halves away from zero.
+int16_t RoundedMean(int32_t sum, int32_t count) {
+    const int32_t half = count / 2;
+    return int16_t(sum >= 0 ? (sum + half) / count : -((half - sum) / count));
+}
+
 /// Mixes `frames` frames of `from` channels into `to` channels: to mono by averaging, from mono
 /// by repeating; otherwise output channel c averages the input channels i with i mod to = c,
 /// or repeats input channel c mod from when there are more outputs.
-void MixChannels(const int16_t* in, size_t frames, uint32_t from, int16_t* out, uint32_t to) {
+void MixChannels(const int16_t* in, size_t frames, uint32_t from, int16_t* out, uint32_t to,
+                 SampleRateConverter::Downmix mean) {
     for (size_t f = 0; f < frames; ++f) {
         const int16_t* frame = in + f * from;
         for (uint32_t c = 0; c < to; ++c) {
@@ -29,7 +36,9 @@ void MixChannels(const int16_t* in, size_t frames, uint32_t from, int16_t* out, 
             int32_t count = 0;
             for (uint32_t i = c; i < from; i += to, ++count)
                 sum += frame[i];
-            out[f * to + c] = int16_t(sum / count);
+            out[f * to + c] = mean == SampleRateConverter::Downmix::Rounded
+                                  ? RoundedMean(sum, count)
+                                  : int16_t(sum / count);
         }
     }
 }
@@ -37,11 +46,12 @@ void MixChannels(const int16_t* in, size_t frames, uint32_t from, int16_t* out, 
 } // namespace
 
 SampleRateConverter::SampleRateConverter(uint32_t inRate, uint32_t outRate, uint32_t inChannels,
-                                         uint32_t outChannels)
+                                         uint32_t outChannels, Downmix downmix)
     : InRate(inRate)
     , OutRate(outRate)
     , InChannels(inChannels)
-    , OutChannels(outChannels) {
+    , OutChannels(outChannels)
+    , Mean(downmix) {
     if (inRate == 0 || outRate == 0 || inChannels < 1 || inChannels > 8 || outChannels < 1 ||
         outChannels > 8)
         throw Exception("Unsupported sample rate conversion");
@@ -123,7 +133,7 @@ uint64_t SampleRateConverter::MaxOutputBytes(uint64_t inBytes) const {
 void SampleRateConverter::ConvertFrames(const int16_t* frames, size_t count) {
     if (OutChannels < InChannels) {
         Mixed.resize(count * OutChannels);
-        MixChannels(frames, count, InChannels, Mixed.data(), OutChannels);
+        MixChannels(frames, count, InChannels, Mixed.data(), OutChannels, Mean);
         Resample(Mixed.data(), count, OutChannels);
     } else {
         Resample(frames, count, InChannels);
@@ -159,7 +169,7 @@ void SampleRateConverter::Append(const int16_t* samples, size_t frames, uint32_t
         return;
     }
     Pending.resize(at + frames * OutChannels);
-    MixChannels(samples, frames, channels, Pending.data() + at, OutChannels);
+    MixChannels(samples, frames, channels, Pending.data() + at, OutChannels, Mean);
 }
 
 int32_t SampleRateConverter::HandOut(void* output, int32_t outCapacity) {

@@ -16,9 +16,15 @@ struct soxr;
 /// One object converts one stream and is used by one thread at a time.
 class SampleRateConverter {
 public:
+    /// How channels that are mixed down are averaged.
+    enum class Downmix {
+        Truncated, ///< the mean rounded towards zero
+        Rounded,   ///< the mean rounded to the nearest, halves away from zero
+    };
+
     /// Rates in Hz, channels 1 to 8. Raises Exception when the converter cannot be made.
     SampleRateConverter(uint32_t inRate, uint32_t outRate, uint32_t inChannels,
-                        uint32_t outChannels);
+                        uint32_t outChannels, Downmix downmix = Downmix::Truncated);
     ~SampleRateConverter();
     SampleRateConverter(const SampleRateConverter&) = delete;
     SampleRateConverter& operator=(const SampleRateConverter&) = delete;
@@ -44,6 +50,7 @@ private:
     int32_t HandOut(void* output, int32_t outCapacity);
 
     uint32_t InRate, OutRate, InChannels, OutChannels;
+    Downmix Mean;
     soxr* Resampler = nullptr;
     bool Flushed = false;
     /// Bytes of an input frame that the last call left incomplete.
