@@ -1,0 +1,108 @@
+#include "AudioFixtures.h"
+
+#include "TestFiles.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
+    return uint32_t(b.at(at)) | uint32_t(b.at(at + 1)) << 8 | uint32_t(b.at(at + 2)) << 16 |
+           uint32_t(b.at(at + 3)) << 24;
+}
+
+uint16_t Le16(const std::vector<uint8_t>& b, size_t at) {
+    return uint16_t(b.at(at) | b.at(at + 1) << 8);
+}
+
+} // namespace
+
+const std::string& FixtureDir() {
+    static const auto folder = [] {
+        auto dir = std::make_unique<TempDir>();
+        RunProgram({"bash",
+                    std::string(SONDRIX_SOURCE_DIR) + "/tests/fixtures/make-audio-fixtures.sh",
+                    dir->Path()});
+        return dir;
+    }();
+    return folder->Path();
+}
+
+std::string Fixture(const std::string& name) {
+    return FixtureDir() + "/" + name;
+}
+
+WavContents ReadWav(const std::string& path) {
+    const std::vector<uint8_t> bytes = ReadWholeFile(path);
+    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
+        std::memcmp(bytes.data() + 8, "WAVE", 4) != 0)
+        throw std::runtime_error(path + " is not a WAV file");
+    WavContents wav;
+    size_t at = 12;
+    while (at + 8 <= bytes.size()) {
+        const uint32_t size = Le32(bytes, at + 4);
+        const size_t body = at + 8;
+        if (std::memcmp(bytes.data() + at, "fmt ", 4) == 0) {
+            wav.FormatTag = Le16(bytes, body);
+            wav.Channels = Le16(bytes, body + 2);
+            wav.SampleRate = Le32(bytes, body + 4);
+            wav.BitsPerSample = Le16(bytes, body + 14);
+            if (wav.FormatTag == 0xFFFE)
+                wav.FormatTag = Le16(bytes, body + 24);
+        } else if (std::memcmp(bytes.data() + at, "data", 4) == 0) {
+            const size_t end = std::min(bytes.size(), body + size);
+            wav.Data.assign(bytes.begin() + long(body), bytes.begin() + long(end));
+        }
+        at = body + size + (size & 1);
+    }
+    return wav;
+}
+
+int16_t FloatTo16(float value) {
+    if (std::isnan(value))
+        return 0;
+    const float scaled = std::fmax(-32768.0f, std::fmin(32767.0f, value * 32768.0f));
+    return int16_t(std::nearbyint(scaled)); // the default rounding mode: ties to even
+}
+
+std::vector<int16_t> Expected16(const WavContents& wav) {
+    std::vector<int16_t> samples;
+    const std::vector<uint8_t>& d = wav.Data;
+    if (wav.FormatTag == 3 && wav.BitsPerSample == 32) {
+        for (size_t i = 0; i + 4 <= d.size(); i += 4) {
+            float value;
+            std::memcpy(&value, d.data() + i, 4);
+            samples.push_back(FloatTo16(value));
+        }
+    } else if (wav.BitsPerSample == 8) {
+        for (uint8_t v : d)
+            samples.push_back(int16_t((int(v) - 128) * 256));
+    } else if (wav.BitsPerSample == 16) {
+        samples = ToSamples(d);
+    } else if (wav.BitsPerSample == 24) {
+        for (size_t i = 0; i + 3 <= d.size(); i += 3) {
+            const int32_t v = int32_t(uint32_t(d[i]) << 8 | uint32_t(d[i + 1]) << 16 |
+                                      uint32_t(d[i + 2]) << 24) >>
+                              8;
+            samples.push_back(FloatTo16(float(v) / 8388608.0f));
+        }
+    } else {
+        throw std::runtime_error("unexpected WAV format");
+    }
+    return samples;
+}
+
+std::vector<int16_t> FfmpegSamples(const std::string& file) {
+    const std::string raw = RunProgram({"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin",
+                                        "-i", file, "-f", "s16le", "-"});
+    return ToSamples(std::vector<uint8_t>(raw.begin(), raw.end()));
+}
+
+const std::vector<std::string>& FixtureTags() {
+    static const std::vector<std::string> tags = {"3",          "Sine Title", "Test Artist",
+                                                  "Test Album", "Rock",       "2021"};
+    return tags;
+}

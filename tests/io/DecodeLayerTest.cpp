@@ -1,0 +1,161 @@
+// The decoding layer on FFmpeg: formats, samples against independent oracles, stream ends, and
+// what it refuses.
+#include "AudioFixtures.h"
+#include "Bass.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+
+namespace {
+
+struct Decoded {
+    bool Opened = false;
+    uint32_t Rate = 0;
+    uint32_t Channels = 0;
+    QWORD Length = 0;
+    std::vector<int16_t> Samples;
+};
+
+Decoded DecodeAll(const std::string& file) {
+    Decoded result;
+    BASS_Init(-1, 44100, 0, nullptr, nullptr);
+    const HSTREAM stream = BASS_StreamCreateFile(FALSE_VALUE, file.c_str(), 0, 0, 0x200100);
+    if (!stream)
+        return result;
+    result.Opened = true;
+    BASS_CHANNELINFO info{};
+    EXPECT_TRUE(BASS_ChannelGetInfo(stream, &info));
+    result.Rate = info.freq;
+    result.Channels = info.chans;
+    result.Length = BASS_ChannelGetLength(stream, BASS_POS_BYTE);
+    std::vector<float> buffer(8192);
+    int rounds = 0;
+    while (BASS_ChannelIsActive(stream)) {
+        const DWORD got = BASS_ChannelGetData(stream, buffer.data(), 32768);
+        EXPECT_EQ(got % (4 * info.chans), 0u);
+        for (DWORD i = 0; i < got / 4; ++i)
+            result.Samples.push_back(FloatTo16(buffer[i]));
+        EXPECT_LT(++rounds, 1000000) << "stream never ends";
+        if (rounds >= 1000000)
+            break;
+    }
+    EXPECT_EQ(BASS_ChannelGetData(stream, buffer.data(), 32768), 0u);
+    EXPECT_TRUE(BASS_StreamFree(stream));
+    return result;
+}
+
+struct LosslessCase {
+    const char* File;
+    const char* Source; // the WAV whose samples it must give back
+    uint32_t Rate;
+    uint32_t Channels;
+};
+
+class LosslessDecode : public testing::TestWithParam<LosslessCase> {};
+
+TEST_P(LosslessDecode, GivesTheSourceSamples) {
+    const LosslessCase& c = GetParam();
+    const Decoded decoded = DecodeAll(Fixture(c.File));
+    ASSERT_TRUE(decoded.Opened);
+    EXPECT_EQ(decoded.Rate, c.Rate);
+    EXPECT_EQ(decoded.Channels, c.Channels);
+    const std::vector<int16_t> expected = Expected16(ReadWav(Fixture(c.Source)));
+    ASSERT_EQ(decoded.Samples.size(), expected.size());
+    EXPECT_TRUE(decoded.Samples == expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, LosslessDecode,
+                         testing::Values(LosslessCase{"tone.wav", "tone.wav", 44100, 2},
+                                         LosslessCase{"tagged.wav", "tone.wav", 44100, 2},
+                                         LosslessCase{"tone.aiff", "tone.wav", 44100, 2},
+                                         LosslessCase{"alac.m4a", "tone.wav", 44100, 2},
+                                         LosslessCase{"tone.tta", "tone.wav", 44100, 2},
+                                         LosslessCase{"tone.flac", "tone.wav", 44100, 2},
+                                         LosslessCase{"mono.flac", "mono.wav", 44100, 1},
+                                         LosslessCase{"tone.wv", "tone.wav", 44100, 2},
+                                         LosslessCase{"pcm8.wav", "pcm8.wav", 44100, 2},
+                                         LosslessCase{"pcm24.wav", "pcm24.wav", 44100, 2},
+                                         LosslessCase{"float.wav", "float.wav", 48000, 2}));
+
+struct LossyCase {
+    const char* File;
+    uint32_t Rate;
+    uint32_t Channels;
+};
+
+class LossyDecode : public testing::TestWithParam<LossyCase> {};
+
+TEST_P(LossyDecode, MatchesFfmpegWithinOneStep) {
+    const LossyCase& c = GetParam();
+    const Decoded decoded = DecodeAll(Fixture(c.File));
+    ASSERT_TRUE(decoded.Opened);
+    EXPECT_EQ(decoded.Rate, c.Rate);
+    EXPECT_EQ(decoded.Channels, c.Channels);
+    const std::vector<int16_t> expected = FfmpegSamples(Fixture(c.File));
+    ASSERT_EQ(decoded.Samples.size(), expected.size());
+    ASSERT_GT(expected.size(), 0u);
+    for (size_t i = 0; i < expected.size(); ++i)
+        ASSERT_LE(std::abs(decoded.Samples[i] - expected[i]), 1) << "sample " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, LossyDecode,
+    testing::Values(LossyCase{"alaw.wav", 44100, 2}, LossyCase{"mulaw.wav", 44100, 2},
+                    LossyCase{"ima.wav", 44100, 2}, LossyCase{"msadpcm.wav", 44100, 2},
+                    LossyCase{"gsm.wav", 8000, 1}, LossyCase{"tone.mp3", 44100, 2},
+                    LossyCase{"noheader.mp3", 44100, 2}, LossyCase{"mono.mp3", 44100, 1},
+                    LossyCase{"tone.wma", 44100, 2}, LossyCase{"tone.aac", 44100, 2},
+                    LossyCase{"tone.ac3", 44100, 2}, LossyCase{"tone.ogg", 44100, 2},
+                    LossyCase{"tone.opus", 48000, 2}, LossyCase{"tone.spx", 44100, 2},
+                    LossyCase{"tone.mpc", 44100, 2}));
+
+TEST(DecodeLayer, LengthIsTheFloatBytesOfAStatedDuration) {
+    const Decoded wav = DecodeAll(Fixture("tone.wav"));
+    EXPECT_EQ(wav.Length, QWORD(wav.Samples.size()) * 4);
+    const Decoded flac = DecodeAll(Fixture("tone.flac"));
+    EXPECT_EQ(flac.Length, QWORD(flac.Samples.size()) * 4);
+}
+
+TEST(DecodeLayer, LengthEstimatedFromTheBitRateIsUnknown) {
+    EXPECT_EQ(DecodeAll(Fixture("noheader.mp3")).Length, BASS_UNKNOWN);
+}
+
+TEST(DecodeLayer, ChannelCountsAboveTwoAreReported) {
+    EXPECT_EQ(DecodeAll(Fixture("six.wav")).Channels, 6u);
+    const Decoded sixteen = DecodeAll(Fixture("sixteen.wav"));
+    EXPECT_EQ(sixteen.Channels, 16u);
+    EXPECT_EQ(sixteen.Samples.size(), 16u * 4410u);
+}
+
+TEST(DecodeLayer, CutFlacGivesThePartThatDecodes) {
+    const Decoded cut = DecodeAll(Fixture("cut.flac"));
+    ASSERT_TRUE(cut.Opened);
+    const std::vector<int16_t> full = ToSamples(ReadWav(Fixture("tone.wav")).Data);
+    ASSERT_GT(cut.Samples.size(), full.size() / 4);
+    ASSERT_LT(cut.Samples.size(), full.size());
+    EXPECT_TRUE(std::equal(cut.Samples.begin(), cut.Samples.end(), full.begin()));
+}
+
+TEST(DecodeLayer, PluginLoadsAreNoOps) {
+    EXPECT_NE(BASS_PluginLoad("bassflac.dll", 0), 0u);
+    EXPECT_EQ(BASS_PluginLoad("other.dll", 0), 0u);
+    EXPECT_TRUE(BASS_PluginFree(BASS_PluginLoad("bassopus.dll", 0)));
+}
+
+TEST(DecodeLayer, UnsupportedCallsFail) {
+    const std::string file = Fixture("tone.wav");
+    EXPECT_EQ(BASS_StreamCreateFile(FALSE_VALUE, file.c_str(), 0, 0, 0), 0u);
+    EXPECT_EQ(BASS_StreamCreateFile(TRUE_VALUE, file.c_str(), 0, 0, 0x200100), 0u);
+    EXPECT_EQ(BASS_StreamCreateFile(FALSE_VALUE, file.c_str(), 44, 0, 0x200100), 0u);
+    BASS_CHANNELINFO info{};
+    EXPECT_FALSE(BASS_ChannelGetInfo(12345678, &info));
+    EXPECT_EQ(BASS_ChannelIsActive(12345678), BASS_ACTIVE_STOPPED);
+    EXPECT_EQ(BASS_ChannelGetLength(12345678, BASS_POS_BYTE), BASS_UNKNOWN);
+    EXPECT_FALSE(BASS_StreamFree(12345678));
+}
+
+} // namespace
