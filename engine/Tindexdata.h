@@ -16,8 +16,12 @@ constexpr uint32_t MakeIndexElement(int16_t maximum, int16_t minimum) {
     return uint32_t(uint16_t(maximum)) | (uint32_t(uint16_t(minimum)) << 16);
 }
 
-constexpr int16_t IndexMaximum(uint32_t element) { return int16_t(uint16_t(element & 0xFFFF)); }
-constexpr int16_t IndexMinimum(uint32_t element) { return int16_t(uint16_t(element >> 16)); }
+constexpr int16_t IndexMaximum(uint32_t element) {
+    return int16_t(uint16_t(element & 0xFFFF));
+}
+constexpr int16_t IndexMinimum(uint32_t element) {
+    return int16_t(uint16_t(element >> 16));
+}
 
 /// The magnitude of a sample for peak purposes: −32768 counts as 32767, so that a peak always fits
 /// a signed 16-bit value and levels never pass 0 dB.

@@ -1,0 +1,75 @@
+// Sequential reading of a 1 GiB piece table, sample by sample through the read window, beside a
+// plain loop that preads the same file in 512 KiB blocks and touches every sample.
+#include "TLargeFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int64_t DataBytes = int64_t(1) << 30;
+
+std::string DataPath() {
+    const char* dir = std::getenv("BENCH_DIR");
+    return std::string(dir ? dir : "/tmp") + "/largefile-1g.raw";
+}
+
+void MakeDataFile() {
+    const std::string path = DataPath();
+    if (access(path.c_str(), R_OK) == 0)
+        return;
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<int16_t> block(1 << 18);
+    for (size_t i = 0; i < block.size(); ++i)
+        block[i] = int16_t(i * 7919);
+    for (int64_t done = 0; done < DataBytes + 44; done += int64_t(block.size() * 2))
+        if (write(fd, block.data(), block.size() * 2) < 0)
+            std::abort();
+    close(fd);
+}
+
+void PlainPreadLoop(benchmark::State& state) {
+    MakeDataFile();
+    std::vector<int16_t> block(TLargeFile::WindowSize / 2);
+    for (auto _ : state) {
+        const int fd = open(DataPath().c_str(), O_RDONLY);
+        int64_t sum = 0;
+        for (int64_t at = 0; at < DataBytes; at += TLargeFile::WindowSize) {
+            if (pread(fd, block.data(), TLargeFile::WindowSize, 44 + at) < 0)
+                std::abort();
+            for (int16_t s : block)
+                sum += s;
+        }
+        close(fd);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * DataBytes);
+}
+
+void ReadAtPieces(benchmark::State& state) {
+    MakeDataFile();
+    const int64_t pieces = state.range(0);
+    TLargeFile table("bench", 2, 44100);
+    const int64_t pieceBytes = DataBytes / pieces / 4 * 4;
+    for (int64_t i = 0; i < pieces; ++i)
+        table.Add({pieceBytes, TChunk::FileBacked, DataPath(), 44 + i * pieceBytes});
+    table.UpdateSize();
+    for (auto _ : state) {
+        int64_t sum = 0;
+        for (int64_t p = 0; p < table.TotalSize; p += 2)
+            sum += table.ReadAt(p);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * table.TotalSize);
+}
+
+} // namespace
+
+BENCHMARK(PlainPreadLoop)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(ReadAtPieces)->Arg(1)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK_MAIN();

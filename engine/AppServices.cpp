@@ -1,0 +1,63 @@
+#include "AppServices.h"
+
+#include "Settings.h"
+#include "StrToInt.h"
+#include "TempFile.h"
+#include "TempFileList.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+std::string GetTempDirectory() {
+    std::string folder;
+    if (const char* tmp = std::getenv("TMPDIR"); tmp && *tmp)
+        folder = tmp;
+    else
+        folder = std::filesystem::temp_directory_path().string();
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+std::string GetTempFileNameIn() {
+    std::string name = CreateUniqueTempFile(Settings.tempfolder, "~we");
+    TempFiles.Add(name);
+    return name;
+}
+
+std::string MsToStr(uint32_t ms) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2u:%.2u.%.3u", ms / 60000, (ms % 60000) / 1000, ms % 1000);
+    return text;
+}
+
+uint32_t StrToMs(std::string_view text) {
+    const size_t colon = text.find(':');
+    const std::string_view minutes = text.substr(0, colon == std::string_view::npos ? 0 : colon);
+    const std::string_view rest =
+        colon == std::string_view::npos ? std::string_view() : text.substr(colon + 1);
+    const size_t point = rest.find('.');
+    const std::string_view seconds = rest.substr(0, point == std::string_view::npos ? 0 : point);
+    const std::string_view millis =
+        point == std::string_view::npos ? std::string_view() : rest.substr(point + 1);
+    return static_cast<uint32_t>(StrToInt(minutes) * 60000u + StrToInt(seconds) * 1000u +
+                                 static_cast<uint32_t>(StrToInt(millis)));
+}
+
+void FillPCMFormat(uint32_t sampleRate, uint32_t channels, uint32_t bits, WAVEFORMATEX& format) {
+    format.wFormatTag = WAVE_FORMAT_PCM;
+    format.nChannels = static_cast<uint16_t>(channels);
+    format.nSamplesPerSec = sampleRate;
+    format.wBitsPerSample = static_cast<uint16_t>(bits);
+    format.nBlockAlign = static_cast<uint16_t>((bits / 8) * channels);
+    format.nAvgBytesPerSec = sampleRate * format.nBlockAlign;
+    format.cbSize = 0;
+}
+
+double AmplitudeToDb(int32_t amplitude) {
+    if (amplitude < 1)
+        return -90.0;
+    return 20.0 * std::log10(amplitude / 32767.0);
+}
