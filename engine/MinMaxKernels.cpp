@@ -1,0 +1,86 @@
+#include "MinMaxKernels.h"
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__i386__) || defined(__x86_64__)
+#include <emmintrin.h>
+#include <mmintrin.h>
+#include <xmmintrin.h>
+#endif
+
+void MinMax16Plain(const int16_t* data, int32_t count, int16_t& min, int16_t& max) {
+    int16_t lo = 32767;
+    int16_t hi = 0;
+    const int32_t scanned = count > 0 ? count / 16 * 16 : 0;
+    for (int32_t i = 0; i < scanned; ++i) {
+        lo = std::min(lo, data[i]);
+        hi = std::max(hi, data[i]);
+    }
+    min = lo;
+    max = hi;
+}
+
+#if defined(__i386__) || defined(__x86_64__)
+
+namespace {
+
+__attribute__((target("mmx,sse"))) inline __m64 LoadUnaligned64(const int16_t* p) {
+    __m64 v;
+    std::memcpy(&v, p, sizeof(v));
+    return v;
+}
+
+} // namespace
+
+__attribute__((target("mmx,sse"))) void MinMax16MMX(const int16_t* data, int32_t count,
+                                                    int16_t& min, int16_t& max) {
+    __m64 lo = _mm_set1_pi16(32767);
+    __m64 hi = _mm_setzero_si64();
+    const int32_t steps = count / 16;
+    const int16_t* p = data;
+    for (int32_t i = 0; i < steps; ++i, p += 16) {
+        // A prefetch never faults, so it may look past the end of the data.
+        _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(p) + 1024),
+                     _MM_HINT_NTA);
+        for (int k = 0; k < 16; k += 4) {
+            const __m64 v = LoadUnaligned64(p + k);
+            lo = _mm_min_pi16(lo, v);
+            hi = _mm_max_pi16(hi, v);
+        }
+    }
+    lo = _mm_min_pi16(lo, _mm_srli_si64(lo, 32));
+    lo = _mm_min_pi16(lo, _mm_srli_si64(lo, 16));
+    hi = _mm_max_pi16(hi, _mm_srli_si64(hi, 32));
+    hi = _mm_max_pi16(hi, _mm_srli_si64(hi, 16));
+    min = static_cast<int16_t>(_mm_cvtsi64_si32(lo));
+    max = static_cast<int16_t>(_mm_cvtsi64_si32(hi));
+    _mm_sfence();
+    _mm_empty();
+}
+
+__attribute__((target("sse2"))) void MinMax16SSE2(const int16_t* data, int32_t count, int16_t& min,
+                                                  int16_t& max) {
+    __m128i lo = _mm_set1_epi16(32767);
+    __m128i hi = _mm_setzero_si128();
+    const int32_t steps = count / 32;
+    const int16_t* p = data;
+    for (int32_t i = 0; i < steps; ++i, p += 32) {
+        for (int k = 0; k < 32; k += 8) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+            lo = _mm_min_epi16(lo, v);
+            hi = _mm_max_epi16(hi, v);
+        }
+    }
+    lo = _mm_min_epi16(lo, _mm_srli_si128(lo, 8));
+    lo = _mm_min_epi16(lo, _mm_srli_si128(lo, 4));
+    lo = _mm_min_epi16(lo, _mm_srli_si128(lo, 2));
+    hi = _mm_max_epi16(hi, _mm_srli_si128(hi, 8));
+    hi = _mm_max_epi16(hi, _mm_srli_si128(hi, 4));
+    hi = _mm_max_epi16(hi, _mm_srli_si128(hi, 2));
+    min = static_cast<int16_t>(_mm_cvtsi128_si32(lo));
+    max = static_cast<int16_t>(_mm_cvtsi128_si32(hi));
+    _mm_sfence();
+}
+
+#endif

@@ -1,0 +1,122 @@
+#include "Simd.h"
+
+#include "CpuFeatures.h"
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__i386__) || defined(__x86_64__)
+#include <mmintrin.h>
+#include <xmmintrin.h>
+#define SONDRIX_X86 1
+#endif
+
+#ifdef SONDRIX_X86
+FloatToPcm16Converter FloatToPcm16Proc = convertFromFloat;
+MinMaxKernel MinMax16Proc = MinMax16MMX;
+#else
+FloatToPcm16Converter FloatToPcm16Proc = convertFromFloat;
+MinMaxKernel MinMax16Proc = MinMax16Plain;
+#endif
+
+void SelectKernels() {
+    DetectCpuFeatures();
+#ifdef SONDRIX_X86
+    // Every x86-64 processor has the extended multimedia instructions, so the default is safe
+    // there.
+    FloatToPcm16Proc = convertFromFloat;
+    MinMax16Proc = MinMax16MMX;
+    if (CpuHasSSE)
+        FloatToPcm16Proc = convertFromFloat_SSE;
+    if (CpuHasSSE2) {
+        FloatToPcm16Proc = convertFromFloat_SSE2;
+        MinMax16Proc = MinMax16SSE2;
+    }
+#endif
+}
+
+namespace {
+
+const bool KernelsSelected = (SelectKernels(), true);
+
+/// Lowers min and raises max over `count` samples taken every `stride` samples.
+void ScanTail(const int16_t* data, int32_t count, int32_t stride, int16_t& min, int16_t& max) {
+    for (int32_t i = 0; i < count; i += stride) {
+        min = std::min(min, data[i]);
+        max = std::max(max, data[i]);
+    }
+}
+
+#ifdef SONDRIX_X86
+/// The 64-bit multimedia scan over the first count div 16 × 16 samples of a stereo run: lanes 0
+/// and 2 hold channel 0, lanes 1 and 3 channel 1.
+__attribute__((target("mmx,sse"))) void StereoVectorScan(const int16_t* data, int32_t count,
+                                                         int16_t& min0, int16_t& max0,
+                                                         int16_t& min1, int16_t& max1) {
+    __m64 lo = _mm_set1_pi16(32767);
+    __m64 hi = _mm_setzero_si64();
+    const int32_t steps = count / 16;
+    const int16_t* p = data;
+    for (int32_t i = 0; i < steps; ++i, p += 16) {
+        _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(p) + 1024),
+                     _MM_HINT_NTA);
+        for (int k = 0; k < 16; k += 4) {
+            __m64 v;
+            std::memcpy(&v, p + k, sizeof(v));
+            lo = _mm_min_pi16(lo, v);
+            hi = _mm_max_pi16(hi, v);
+        }
+    }
+    lo = _mm_min_pi16(lo, _mm_srli_si64(lo, 32));
+    hi = _mm_max_pi16(hi, _mm_srli_si64(hi, 32));
+    const uint32_t los = static_cast<uint32_t>(_mm_cvtsi64_si32(lo));
+    const uint32_t his = static_cast<uint32_t>(_mm_cvtsi64_si32(hi));
+    min0 = static_cast<int16_t>(los & 0xFFFF);
+    min1 = static_cast<int16_t>(los >> 16);
+    max0 = static_cast<int16_t>(his & 0xFFFF);
+    max1 = static_cast<int16_t>(his >> 16);
+    _mm_sfence();
+    _mm_empty();
+}
+#else
+void StereoVectorScan(const int16_t* data, int32_t count, int16_t& min0, int16_t& max0,
+                      int16_t& min1, int16_t& max1) {
+    const int32_t scanned = count / 16 * 16;
+    ScanTail(data, scanned, 2, min0, max0);
+    ScanTail(data + 1, scanned, 2, min1, max1);
+}
+#endif
+
+} // namespace
+
+void MinMaxMono(const int16_t* data, int32_t count, int16_t& min, int16_t& max) {
+    min = 32767;
+    max = 0;
+    if (count <= 0)
+        return;
+    if (count / 32 > 0)
+        MinMax16Proc(data, count, min, max);
+    // The kernel covers whole steps from the start; the last count mod 32 samples are scanned
+    // here (some of them twice with the 16-sample kernel, which is harmless).
+    const int32_t rest = count % 32;
+    ScanTail(data + (count - rest), rest, 1, min, max);
+}
+
+void MinMaxStereo(const int16_t* data, int32_t count, int16_t& min0, int16_t& max0, int16_t& min1,
+                  int16_t& max1) {
+    min0 = min1 = 32767;
+    max0 = max1 = 0;
+    if (count <= 0)
+        return;
+    if (count / 32 > 0)
+        StereoVectorScan(data, count, min0, max0, min1, max1);
+    const int32_t rest = count % 32;
+    const int16_t* tail = data + (count - rest);
+    const int32_t frames = rest / 2;
+    ScanTail(tail, frames * 2, 2, min0, max0);
+    ScanTail(tail + 1, frames * 2, 2, min1, max1);
+}
+
+int32_t ConvertFromFloat(const float* source, int16_t* destination, uint8_t width, int32_t count) {
+    return FloatToPcm16Proc(source, destination, width, count);
+}
