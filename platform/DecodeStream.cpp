@@ -33,6 +33,37 @@ void CopyLayout(AVChannelLayout& target, const AVChannelLayout& source) {
         av_channel_layout_copy(&target, &source);
 }
 
+// Bytes of an ID3v2 tag at the start of the file (header included), 0 when there is none.
+int64_t Id3v2Size(AVIOContext* io) {
+    uint8_t header[10];
+    const int got = avio_read(io, header, 10);
+    avio_seek(io, 0, SEEK_SET);
+    if (got != 10 || std::memcmp(header, "ID3", 3) != 0 ||
+        ((header[6] | header[7] | header[8] | header[9]) & 0x80))
+        return 0;
+    const int64_t size =
+        int64_t(header[6]) << 21 | int64_t(header[7]) << 14 | int64_t(header[8]) << 7 | header[9];
+    return 10 + size + ((header[5] & 0x10) ? 10 : 0);
+}
+
+// The format of the file, recognised from its content alone: no name is given to the probe, so
+// that an extension can never make a demuxer accept a file that does not look like its format. A
+// leading ID3v2 tag larger than the probe's window (cover art) is stepped over.
+const AVInputFormat* ProbeFormat(AVIOContext* io) {
+    constexpr unsigned ProbeWindow = 1 << 20;
+    const AVInputFormat* format = nullptr;
+    if (av_probe_input_buffer2(io, &format, nullptr, nullptr, 0, 0) >= 0 && format)
+        return format;
+    const int64_t tag = Id3v2Size(io);
+    if (tag < ProbeWindow || tag > INT32_MAX - 2 * int64_t(ProbeWindow))
+        return nullptr;
+    format = nullptr;
+    if (av_probe_input_buffer2(io, &format, nullptr, nullptr, unsigned(tag),
+                               unsigned(tag) + ProbeWindow) < 0)
+        return nullptr;
+    return format;
+}
+
 } // namespace
 
 DecodeStream::~DecodeStream() {
@@ -66,11 +97,8 @@ bool DecodeStream::OpenInput() {
     av_dict_free(&options);
     if (result < 0)
         return false;
-    // The format is recognised from the content alone: no name is given to the probe, so that an
-    // extension can never make a demuxer accept a file that does not look like its format.
-    const AVInputFormat* format = nullptr;
-    if (av_probe_input_buffer2(Io, &format, nullptr, nullptr, 0, 0) < 0 || !format ||
-        av_match_list(format->name, AudioFormats, ',') <= 0)
+    const AVInputFormat* format = ProbeFormat(Io);
+    if (!format || av_match_list(format->name, AudioFormats, ',') <= 0)
         return false;
     Format = avformat_alloc_context();
     if (!Format)

@@ -93,4 +93,28 @@ TEST(DecodeLayer, UnsupportedCallsFail) {
     EXPECT_FALSE(BASS_StreamFree(12345678));
 }
 
+TEST(DecodeLayer, Id3TagLargerThanTheProbeWindowIsSteppedOver) {
+    TempDir dir;
+    // An ID3v2.3 tag of 1.5 MiB (header and padding only) in front of an MP3 without a header
+    // frame.
+    const uint32_t size = 3 << 19;
+    std::vector<uint8_t> bytes = {'I',
+                                  'D',
+                                  '3',
+                                  3,
+                                  0,
+                                  0,
+                                  uint8_t(size >> 21 & 0x7F),
+                                  uint8_t(size >> 14 & 0x7F),
+                                  uint8_t(size >> 7 & 0x7F),
+                                  uint8_t(size & 0x7F)};
+    bytes.resize(10 + size, 0);
+    const std::vector<uint8_t> mp3 = ReadWholeFile(Fixture("noheader.mp3"));
+    bytes.insert(bytes.end(), mp3.begin(), mp3.end());
+    WriteWholeFile(dir.File("covered.mp3"), bytes);
+    const Decoded decoded = DecodeAll(dir.File("covered.mp3"));
+    ASSERT_TRUE(decoded.Opened);
+    EXPECT_EQ(decoded.Samples.size(), DecodeAll(Fixture("noheader.mp3")).Samples.size());
+}
+
 } // namespace
