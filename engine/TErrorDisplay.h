@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+/// The application's standard display of an exception that ended an operation: a message box with
+/// the exception's message. Called on the main thread only.
+class TErrorDisplay {
+public:
+    virtual ~TErrorDisplay() = default;
+    virtual void ShowError(const std::string& message) = 0;
+};

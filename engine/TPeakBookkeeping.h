@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Tindexdata.h"
+
+#include <array>
+#include <cstdint>
+
+/// The arithmetic that keeps a document's peak index and levels in step with its table after an
+/// edit. Pure functions of their arguments; any thread.
+class TPeakBookkeeping {
+public:
+    /// Per-channel absolute peaks, the overall peak and its level in dB from a peak index. −32768
+    /// counts as 32767, so levels stay at or below 0 dB.
+    static void Levels(const Tindexdata& index, int32_t channels, std::array<int16_t, 8>& peaks,
+                       int16_t& peak, double& leveldb);
+
+    /// `old` (the index of `frames` frames) with the blocks of startFrame … endFrame − 1 replaced
+    /// by `insert`: whole blocks before the edit point by position from the front, whole blocks
+    /// after it by position from the back. Head and tail never reach past `old`, even when `old`
+    /// is shorter than its frame count implies.
+    static Tindexdata Splice(const Tindexdata& old, int64_t frames, int32_t channels,
+                             const Tindexdata& insert, int64_t startFrame, int64_t endFrame);
+
+    /// A copy of `old` with `part` written over it from the block that holds startFrame on;
+    /// elements of `part` beyond the end of `old` are dropped.
+    static Tindexdata Replace(const Tindexdata& old, int32_t channels, const Tindexdata& part,
+                              int64_t startFrame);
+};

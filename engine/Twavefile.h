@@ -1,0 +1,147 @@
+#pragma once
+
+#include "CThread.h"
+#include "Event.h"
+#include "TLargeFile.h"
+#include "Tindexdata.h"
+#include "Twaveoperation.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TDocumentView;
+class Twavefile;
+
+/// Undo or redo availability changed.
+using TActionEvent = std::function<void(Twavefile& sender, bool canUndo, bool canRedo)>;
+/// An operation, undo or redo has ended; always called with True.
+using TReadyEvent = std::function<void(Twavefile& sender, bool ready)>;
+/// A load ended, or any operation ended without success.
+using TLoadedEvent = std::function<void(Twavefile& sender, bool success)>;
+
+/// The document: one open audio file with its current piece table, peak index and levels, undo
+/// and redo stacks, tags, the arguments of the operation to run and three events.
+///
+/// Threads. Requests, undo, redo, `closefile` and every event handler run on the main thread. An
+/// operation (`startoperation`) runs its worker on its own thread while the progress host is shown
+/// modally, so a request returns only after its operation has ended. While `busy` is set the worker
+/// owns the fields; other threads read only `busy`, `ready`, `progress`, `playing` and `frames`,
+/// and readers other than the worker (view, player, properties) touch `table` and `peakindex` only
+/// while `ready` is set. Every request does nothing while `busy` is set: it stores no argument.
+///
+/// Ownership. The document owns its table and the snapshots on its stacks; they are shared
+/// pointers because a player may hold the table it plays. Frames count one sample per channel;
+/// sizes are bytes of 16-bit interleaved PCM.
+class Twavefile {
+public:
+    Twavefile();
+    ~Twavefile();
+    Twavefile(const Twavefile&) = delete;
+    Twavefile& operator=(const Twavefile&) = delete;
+
+    // --- Requests and their own small operations (main thread) ---
+
+    /// The view whose playback stops before an operation; not owned.
+    void setview(TDocumentView* newView);
+    /// Makes this an empty, modified document of 16-bit audio; `bits` is ignored. Fires
+    /// OnLoaded(True), then OnReady(True).
+    void createnew(const std::string& name, int32_t sampleRate, int32_t channels, int32_t bits);
+    /// Starts the load of `fileName` (operation `opload`). The file on disk is left as it is.
+    void loadfile(const std::string& fileName);
+    /// Empties the document: no table, no name, empty stacks, not modified.
+    void closefile();
+    void undo();
+    void redo();
+
+    // --- The operation runner ---
+
+    /// Starts the operation in `operation` (after its request stored the arguments) and returns
+    /// when it has ended. Does nothing while another operation of this document runs.
+    void startoperation();
+    /// The end of every operation, on the main thread after the worker has returned.
+    void operationdone(CThread& sender);
+    /// Progress from the main thread: posts `percent` when it differs from `progress`.
+    void setprogress(int32_t percent);
+    /// Posts `percent` whatever `progress` holds and lets the progress host show it at once.
+    void showprogress(int32_t percent);
+
+    // --- For workers (operation thread) ---
+
+    /// Posts `percent` to the progress host when it differs from `progress`, which then takes it.
+    void postprogress(int32_t percent);
+    /// Derived fields (`size`, `channels`, `samplerate`, `frames`, `duration`) from a table.
+    void updateinfo(const TLargeFile& source);
+    /// Pushes the current table with its peak state on the undo stack, clears the redo stack,
+    /// marks the document modified and fires OnAction(True, False). Call after clearing `ready`
+    /// and before building the new table; then set `table` to the new one.
+    void pushundo();
+    /// `peaks`, `peak` and `leveldb` from `peakindex`.
+    void updatelevels();
+    /// The current peak index with the blocks of frames startFrame … endFrame − 1 replaced by
+    /// `insert`; call while `frames` still counts the frames before the edit.
+    void splicepeaks(const Tindexdata& insert, Tindexdata& result, int64_t startFrame,
+                     int64_t endFrame) const;
+    /// The current peak index with `part` written over it from the block that holds startFrame.
+    void replacepeaks(const Tindexdata& part, Tindexdata& result, int64_t startFrame) const;
+
+    // --- Events, delivered on the main thread (the caller waits until the handler has run) ---
+
+    void doaction(bool canUndo, bool canRedo);
+    void doready();
+    void doloaded(bool success);
+    bool canundo() const { return !undostack.empty(); }
+    bool canredo() const { return !redostack.empty(); }
+
+    // --- Fields ---
+
+    std::vector<int16_t> gaintable; ///< 65,536 entries while the gain worker runs
+    TDocumentView* view = nullptr;
+    std::array<uint8_t, 352> encoderconfig{}; ///< MP3 encoder configuration for `opsavemp3`
+    std::atomic<bool> busy{false};
+    std::array<int16_t, 8> peaks{};                     ///< per-channel absolute peaks
+    std::vector<std::shared_ptr<TLargeFile>> undostack; ///< last element is the top
+    std::vector<std::shared_ptr<TLargeFile>> redostack;
+    Twaveoperation operation = opnone;
+    TActionEvent OnAction;
+    TReadyEvent OnReady;
+    TLoadedEvent OnLoaded;
+    std::string tempname;
+    int32_t amplifypercent = 0;
+    int64_t startframe = 0; ///< first frame of a range; edit point of paste and insert silence
+    int64_t endframe = 0;   ///< one past the last frame of a range
+    int64_t silenceframes = 0;
+    std::string targetname;
+    int32_t normalizepercent = 0;
+    std::array<uint8_t, 531> targetformat{}; ///< WAVEFORMATEX and its extra bytes
+    float gain = 0.0f;
+    std::unique_ptr<CThread> thread; ///< the running operation's thread, until its end returns
+    /// Threads whose end is still running while a handler started the next operation.
+    std::vector<std::unique_ptr<CThread>> endingthreads;
+    std::atomic<bool> playing{false};  ///< written by the view when its player starts and stops
+    std::shared_ptr<TLargeFile> table; ///< the current piece table
+    std::string filename;
+    bool modified = false;
+    int16_t peak = 0;
+    double leveldb = 0.0;
+    std::atomic<bool> ready{false};
+    Tindexdata peakindex;
+    uint32_t size = 0; ///< bytes of audio: the low 32 bits of the table's TotalSize
+    uint16_t channels = 0;
+    int32_t samplerate = 0;
+    std::atomic<uint32_t> frames{0};
+    double duration = 0.0;            ///< seconds
+    std::atomic<int32_t> progress{0}; ///< the last percentage posted; 0 when none is shown
+    bool loadfailed = false;
+    Event playevent{true, true}; ///< playback gate: reset while the player plays this document
+    std::string Track, Title, Artist, Album, Genre, Year;
+
+    /// What the running operation's `pushundo` calls changed, so that a failed edit can be
+    /// rolled back: how many snapshots it pushed and `modified` from before the first one.
+    int32_t editpushes = 0;
+    bool modifiedbeforeedit = false;
+};
