@@ -2,6 +2,7 @@
 
 #include "TestFiles.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -105,4 +106,19 @@ const std::vector<std::string>& FixtureTags() {
     static const std::vector<std::string> tags = {"3",          "Sine Title", "Test Artist",
                                                   "Test Album", "Rock",       "2021"};
     return tags;
+}
+
+Tindexdata PeakModel(const std::vector<int16_t>& samples, int channels) {
+    Tindexdata index;
+    const size_t frames = samples.size() / size_t(channels);
+    for (size_t block = 0; block * 512 < frames; ++block)
+        for (int c = 0; c < channels; ++c) {
+            int16_t max = 0, min = 32767;
+            for (size_t f = block * 512; f < std::min(frames, block * 512 + 512); ++f) {
+                max = std::max(max, samples[f * size_t(channels) + size_t(c)]);
+                min = std::min(min, samples[f * size_t(channels) + size_t(c)]);
+            }
+            index.push_back(MakeIndexElement(max, min));
+        }
+    return index;
 }

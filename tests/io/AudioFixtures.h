@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Tindexdata.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,3 +33,7 @@ std::vector<int16_t> FfmpegSamples(const std::string& file);
 
 /// The six tags that the fixture script writes: track, title, artist, album, genre, year.
 const std::vector<std::string>& FixtureTags();
+
+/// A plain model of the peak index of one or two channels: per block of 512 frames and channel,
+/// the maximum starting from 0 and the minimum starting from 32767.
+Tindexdata PeakModel(const std::vector<int16_t>& samples, int channels);

@@ -40,23 +40,6 @@ void ExpectCanonicalHeader(const std::vector<uint8_t>& file, uint16_t channels, 
     EXPECT_EQ(At32(file, 40), file.size() - 44);
 }
 
-/// A plain model of the peak index: per block of 512 frames and channel, the maximum from 0 and
-/// the minimum from 32767 (one or two channels).
-Tindexdata ModelIndex(const std::vector<int16_t>& samples, int channels) {
-    Tindexdata index;
-    const size_t frames = samples.size() / size_t(channels);
-    for (size_t block = 0; block * 512 < frames; ++block)
-        for (int c = 0; c < channels; ++c) {
-            int16_t max = 0, min = 32767;
-            for (size_t f = block * 512; f < std::min(frames, block * 512 + 512); ++f) {
-                max = std::max(max, samples[f * size_t(channels) + size_t(c)]);
-                min = std::min(min, samples[f * size_t(channels) + size_t(c)]);
-            }
-            index.push_back(MakeIndexElement(max, min));
-        }
-    return index;
-}
-
 struct Result {
     bool Usable = false;
     bool Decoded = false;
@@ -81,7 +64,7 @@ Result Decode(const std::string& source, const TempDir& dir) {
     // The peak builder saw exactly the samples written.
     Tindexdata index;
     decoder.PeakBuilder().GetIndexData(index);
-    EXPECT_TRUE(index == ModelIndex(result.Samples, decoder.Channels()));
+    EXPECT_TRUE(index == PeakModel(result.Samples, decoder.Channels()));
     return result;
 }
 
