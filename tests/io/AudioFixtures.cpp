@@ -5,8 +5,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <memory>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
 #include <stdexcept>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -22,14 +26,29 @@ uint16_t Le16(const std::vector<uint8_t>& b, size_t at) {
 } // namespace
 
 const std::string& FixtureDir() {
-    static const auto folder = [] {
-        auto dir = std::make_unique<TempDir>();
-        RunProgram({"bash",
-                    std::string(SONDRIX_SOURCE_DIR) + "/tests/fixtures/make-audio-fixtures.sh",
-                    dir->Path()});
-        return dir;
+    // Made once per build and version of the script, beside the test program: every test process
+    // that ctest starts shares them, and a lock lets only the first one make them.
+    static const std::string folder = [] {
+        const std::string script =
+            std::string(SONDRIX_SOURCE_DIR) + "/tests/fixtures/make-audio-fixtures.sh";
+        const std::vector<uint8_t> text = ReadWholeFile(script);
+        const size_t hash = std::hash<std::string>{}(std::string(text.begin(), text.end()));
+        const std::filesystem::path dir =
+            std::filesystem::read_symlink("/proc/self/exe").parent_path() /
+            ("audio-fixtures-" + std::to_string(hash));
+        const int lock = open((dir.string() + ".lock").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0644);
+        if (lock < 0 || flock(lock, LOCK_EX) != 0)
+            throw std::runtime_error("cannot lock the audio fixtures");
+        if (!std::filesystem::exists(dir / "complete")) {
+            std::filesystem::remove_all(dir);
+            RunProgram({"bash", script, dir.string()});
+            WriteWholeFile((dir / "complete").string(), {});
+        }
+        flock(lock, LOCK_UN);
+        close(lock);
+        return dir.string();
     }();
-    return folder->Path();
+    return folder;
 }
 
 std::string Fixture(const std::string& name) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-/// The folder of audio fixtures made once per test program by tests/fixtures/make-audio-fixtures.sh
-/// (removed when the program ends), and the path of one fixture in it.
+/// The folder of audio fixtures that tests/fixtures/make-audio-fixtures.sh makes, once per build
+/// folder and version of the script, and the path of one fixture in it. Tests only read them.
 const std::string& FixtureDir();
 std::string Fixture(const std::string& name);
 
