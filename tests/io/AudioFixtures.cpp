@@ -40,6 +40,12 @@ const std::string& FixtureDir() {
         if (lock < 0 || flock(lock, LOCK_EX) != 0)
             throw std::runtime_error("cannot lock the audio fixtures");
         if (!std::filesystem::exists(dir / "complete")) {
+            // Fixtures of earlier versions of the script go.
+            for (const auto& entry : std::filesystem::directory_iterator(dir.parent_path()))
+                if (entry.path().filename().string().starts_with("audio-fixtures-") &&
+                    entry.path().filename() != dir.filename() &&
+                    entry.path().extension() != ".lock")
+                    std::filesystem::remove_all(entry.path());
             std::filesystem::remove_all(dir);
             RunProgram({"bash", script, dir.string()});
             WriteWholeFile((dir / "complete").string(), {});

@@ -117,4 +117,22 @@ TEST(DecodeLayer, Id3TagLargerThanTheProbeWindowIsSteppedOver) {
     EXPECT_EQ(decoded.Samples.size(), DecodeAll(Fixture("noheader.mp3")).Samples.size());
 }
 
+TEST(DecodeLayer, ChainedOggKeepsTheFirstLinksFormat) {
+    // 2 s of 44.1 kHz stereo, then 1 s of 22.05 kHz mono converted to the first link's format.
+    const Decoded chained = DecodeAll(Fixture("chained.ogg"));
+    ASSERT_TRUE(chained.Opened);
+    EXPECT_EQ(chained.Rate, 44100u);
+    EXPECT_EQ(chained.Channels, 2u);
+    const size_t frames = chained.Samples.size() / 2;
+    EXPECT_GT(frames, size_t(44100 * 2.9));
+    EXPECT_LT(frames, size_t(44100 * 3.1));
+    // The mono link's last half second is in both channels alike, and not silent.
+    int64_t energy = 0;
+    for (size_t f = frames - 22050; f < frames - 1000; ++f) {
+        EXPECT_NEAR(chained.Samples[2 * f], chained.Samples[2 * f + 1], 1) << "frame " << f;
+        energy += std::abs(chained.Samples[2 * f]);
+    }
+    EXPECT_GT(energy / 21050, 1000);
+}
+
 } // namespace
