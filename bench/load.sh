@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Loading one hour of 44.1 kHz stereo FLAC and MP3 (decode to a temporary 16-bit file and build
-# the peak index) beside `ffmpeg -i x -f s16le -y out.raw` on the same file system, in the same run.
-# Prints each time, the ratio (ours / ffmpeg; below 1 is faster) and the peak resident memory of a
-# 10-minute and a one-hour load.
+# Loading one hour of 44.1 kHz stereo FLAC and MP3 into a document (decode to a temporary 16-bit
+# file, peak index and levels, through the operation runner) beside
+# `ffmpeg -i x -f s16le -y out.raw` on the same file system, in the same run. Prints each time, the
+# ratio (ours / ffmpeg; below 1 is faster) and the peak resident memory of a 10-minute and a
+# one-hour load.
 set -euo pipefail
 DIR=${BENCH_DIR:-/tmp/sondrix-bench}
 mkdir -p "$DIR"

@@ -127,6 +127,8 @@ bool DecodeStream::OpenDecoder() {
     if (!Codec || avcodec_parameters_to_context(Codec, stream->codecpar) < 0)
         return false;
     Codec->pkt_timebase = stream->time_base;
+    // Decoders that can give interleaved floats (MP3) then need no conversion at all.
+    Codec->request_sample_fmt = AV_SAMPLE_FMT_FLT;
     if (avcodec_open2(Codec, decoder, nullptr) < 0)
         return false;
     SourceResolution = stream->codecpar->bits_per_raw_sample > 0
@@ -172,14 +174,14 @@ void DecodeStream::SetLength() {
 int32_t DecodeStream::Read(float* buffer, int32_t bytes) {
     if (OutChannels <= 0 || bytes <= 0)
         return 0;
-    while (Pending.size() == ReadPos && !Ended) {
-        Pending.clear();
+    while (PendingEnd == ReadPos && !Ended) {
+        PendingEnd = 0;
         ReadPos = 0;
         DecodeMore();
     }
     const size_t frameSamples = size_t(OutChannels);
     const size_t wanted = size_t(bytes) / (frameSamples * sizeof(float)) * frameSamples;
-    const size_t count = std::min(wanted, Pending.size() - ReadPos);
+    const size_t count = std::min(wanted, PendingEnd - ReadPos);
     std::memcpy(buffer, Pending.data() + ReadPos, count * sizeof(float));
     ReadPos += count;
     return int32_t(count * sizeof(float));
@@ -234,7 +236,7 @@ void DecodeStream::TakeFrame(AVFrame* frame) {
 }
 
 bool DecodeStream::SameInput(const AVFrame* frame) const {
-    if (!Resampler || frame->format != InFormat || frame->sample_rate != InRate)
+    if ((!Resampler && !Passthrough) || frame->format != InFormat || frame->sample_rate != InRate)
         return false;
     AVChannelLayout layout{};
     CopyLayout(layout, frame->ch_layout);
@@ -251,6 +253,10 @@ bool DecodeStream::ConfigureResampler(const AVFrame* frame) {
     InFormat = frame->format;
     InRate = frame->sample_rate;
     CopyLayout(*InLayout, frame->ch_layout);
+    Passthrough = InFormat == AV_SAMPLE_FMT_FLT && InRate == OutRate &&
+                  av_channel_layout_compare(InLayout.get(), OutLayout.get()) == 0;
+    if (Passthrough)
+        return true;
     if (swr_alloc_set_opts2(&Resampler, OutLayout.get(), AV_SAMPLE_FMT_FLT, OutRate, InLayout.get(),
                             AVSampleFormat(InFormat), InRate, 0, nullptr) < 0 ||
         swr_init(Resampler) < 0) {
@@ -260,18 +266,30 @@ bool DecodeStream::ConfigureResampler(const AVFrame* frame) {
     return true;
 }
 
+float* DecodeStream::Room(size_t samples) {
+    if (Pending.size() < PendingEnd + samples)
+        Pending.resize(PendingEnd + samples);
+    return Pending.data() + PendingEnd;
+}
+
 void DecodeStream::Convert(const uint8_t* const* input, int32_t samples) {
+    if (Passthrough) {
+        const size_t count = size_t(samples) * size_t(OutChannels);
+        if (input && count > 0) {
+            std::memcpy(Room(count), input[0], count * sizeof(float));
+            PendingEnd += count;
+        }
+        return;
+    }
     // With no input the resampler gives out what it still holds, possibly in several rounds.
     for (;;) {
         const int room = swr_get_out_samples(Resampler, samples);
         if (room <= 0)
             return;
-        const size_t start = Pending.size();
-        Pending.resize(start + size_t(room) * size_t(OutChannels));
-        auto* out = reinterpret_cast<uint8_t*>(Pending.data() + start);
+        auto* out = reinterpret_cast<uint8_t*>(Room(size_t(room) * size_t(OutChannels)));
         const int got =
             swr_convert(Resampler, &out, room, const_cast<const uint8_t**>(input), samples);
-        Pending.resize(start + size_t(std::max(got, 0)) * size_t(OutChannels));
+        PendingEnd += size_t(std::max(got, 0)) * size_t(OutChannels);
         if (input || got <= 0)
             return;
     }

@@ -44,7 +44,7 @@ public:
     int64_t LengthBytes() const { return Length; }
 
     /// True while samples remain to be read.
-    bool Active() const { return !(Ended && Pending.size() == ReadPos); }
+    bool Active() const { return !(Ended && PendingEnd == ReadPos); }
 
     /// Copies up to `bytes` bytes of whole frames into `buffer` and returns how many it copied;
     /// 0 only at the end of the stream.
@@ -69,6 +69,7 @@ private:
     bool SameInput(const AVFrame* frame) const;
     bool ConfigureResampler(const AVFrame* frame);
     void Convert(const uint8_t* const* input, int32_t samples);
+    float* Room(size_t samples);
     void Finish();
     void SetLength();
 
@@ -91,6 +92,10 @@ private:
     int64_t Length = -1;
     int64_t FailedPackets = 0;
     bool Ended = false;
+    bool Passthrough = false; // frames are already interleaved floats of the stream's format
+    // Decoded samples not yet read: Pending[ReadPos … PendingEnd). The vector only grows, so that
+    // it is not cleared again for every packet.
     std::vector<float> Pending;
+    size_t PendingEnd = 0;
     size_t ReadPos = 0;
 };
