@@ -58,15 +58,17 @@ void TOperationRunner::Start(Twavefile& document) {
 }
 
 void TOperationRunner::Done(Twavefile& document, CThread& sender) {
+    // A handler below may start the next operation, which changes `operation`.
+    const Twaveoperation code = document.operation;
     UserInterface::ProgressHost().CloseModal();
     document.busy = false;
     if (sender.ReturnValue == CThread::Succeeded)
-        Succeeded(document);
+        Succeeded(document, code);
     else
-        Failed(document);
+        Failed(document, code);
     document.doready();
     // A load's decoder posts progress without keeping `progress`, so a load always posts its 0.
-    if (document.operation == opload && document.progress == 0)
+    if (code == opload && document.progress == 0)
         document.showprogress(0);
     document.setprogress(0);
     Release(document, sender);
@@ -81,17 +83,17 @@ void TOperationRunner::Release(Twavefile& document, CThread& sender) {
     std::erase_if(ending, [&](const std::unique_ptr<CThread>& t) { return t.get() == &sender; });
 }
 
-void TOperationRunner::Succeeded(Twavefile& document) {
+void TOperationRunner::Succeeded(Twavefile& document, Twaveoperation code) {
     document.editpushes = 0;
     document.ready = true;
-    if (document.operation == opload)
+    if (code == opload)
         document.doloaded(true);
-    else if (IsSave(document.operation))
+    else if (IsSave(code))
         document.modified = false;
 }
 
-void TOperationRunner::Failed(Twavefile& document) {
-    if (document.operation == opload) {
+void TOperationRunner::Failed(Twavefile& document, Twaveoperation code) {
+    if (code == opload) {
         document.editpushes = 0;
         document.loadfailed = true;
     } else {

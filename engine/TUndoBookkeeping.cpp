@@ -60,11 +60,11 @@ void TUndoBookkeeping::Swap(Twavefile& document, bool undoing) {
     document.doaction(document.canundo(), document.canredo());
 }
 
-bool TUndoBookkeeping::Rollback(Twavefile& document) {
+void TUndoBookkeeping::Rollback(Twavefile& document) {
     const int32_t pushes = document.editpushes;
     document.editpushes = 0;
     if (pushes == 0 || document.undostack.size() < static_cast<size_t>(pushes))
-        return false;
+        return;
     std::shared_ptr<TLargeFile> before;
     for (int32_t i = 0; i < pushes; ++i) {
         before = document.undostack.back();
@@ -74,5 +74,4 @@ bool TUndoBookkeeping::Rollback(Twavefile& document) {
     RestoreState(document, before);
     document.modified = document.modifiedbeforeedit;
     document.doaction(document.canundo(), document.canredo());
-    return true;
 }

@@ -19,8 +19,8 @@ public:
 
     /// Main thread, after a failed operation: when the operation pushed snapshots, frees the
     /// partial table, pops them and restores the state from before the edit, `modified`
-    /// included, then fires OnAction with the true undo and redo state. True when it rolled back.
-    static bool Rollback(Twavefile& document);
+    /// included, then fires OnAction with the true undo and redo state.
+    static void Rollback(Twavefile& document);
 
     /// Copies the document's peak index and levels into `table`.
     static void StoreState(const Twavefile& document, TLargeFile& table);

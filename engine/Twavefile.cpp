@@ -10,9 +10,7 @@
 
 #include <QCoreApplication>
 
-Twavefile::Twavefile() {
-    setprogress(0);
-}
+Twavefile::Twavefile() = default;
 
 Twavefile::~Twavefile() = default;
 

@@ -33,6 +33,8 @@ using TLoadedEvent = std::function<void(Twavefile& sender, bool success)>;
 /// owns the fields; other threads read only `busy`, `ready`, `progress`, `playing` and `frames`,
 /// and readers other than the worker (view, player, properties) touch `table` and `peakindex` only
 /// while `ready` is set. Every request does nothing while `busy` is set: it stores no argument.
+/// A request therefore reads: `if (busy) return;` store the arguments, set `operation`, then
+/// `startoperation()`.
 ///
 /// Ownership. The document owns its table and the snapshots on its stacks; they are shared
 /// pointers because a player may hold the table it plays. Frames count one sample per channel;

@@ -47,13 +47,13 @@ Model Slice(const Model& m, size_t from, size_t to) {
 TEST(TLargeFile, RandomCutsMatchVectorModel) {
     TempDir dir;
     const int channels = 2;
-    const DataFile a = MakeDataFile(dir, "a", 2 * 300000, 1);
+    const DataFile a = MakeDataFile(dir, "a", 2 * 100000, 1);
     const DataFile b = MakeDataFile(dir, "b", 2 * 70000, 2);
     auto table =
         TLargeFile::CreateWithFile("doc", a.path, int64_t(a.samples.size() * 2), channels, 44100);
     Model model = a.samples;
     std::mt19937 random(42);
-    for (int step = 0; step < 60; ++step) {
+    for (int step = 0; step < 40; ++step) {
         const int64_t frames = int64_t(model.size()) / channels;
         const int64_t at = int64_t(random() % uint32_t(frames + 1));
         const int64_t to = at + int64_t(random() % uint32_t(frames - at + 1));
@@ -69,7 +69,7 @@ TEST(TLargeFile, RandomCutsMatchVectorModel) {
             break;
         }
         case 1: { // silence, sometimes longer than the window
-            const int64_t count = random() % 200000;
+            const int64_t count = random() % 140000;
             next->Add({count * 4, TChunk::Silence, "", 0});
             nextModel.insert(nextModel.end(), size_t(count * 2), 0);
             break;

@@ -1,11 +1,14 @@
 #include "TPeakBookkeeping.h"
 
+#include "TFilter.h"
 #include "Twavefile.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numeric>
+#include <random>
+#include <span>
 
 namespace {
 
@@ -159,5 +162,34 @@ TEST(ReplacePeaks, WritesFromTheBlockOfTheStartFrame) {
         document.replacepeaks(c.part, result, c.start);
         EXPECT_EQ(result, c.expected);
         EXPECT_EQ(document.peakindex, Numbered(c.oldLength)); // the document's index is kept
+    }
+}
+
+TEST(UpdateLevels, AgreesWithThePeakIndexBuilder) {
+    // Levels recomputed from a builder's index must equal the builder's own levels, −32768
+    // included, for every channel count.
+    std::mt19937 random(3);
+    for (int32_t channels = 1; channels <= 8; ++channels) {
+        SCOPED_TRACE(channels);
+        std::vector<int16_t> samples(size_t(channels) * 1500);
+        for (int16_t& s : samples)
+            s = int16_t(int32_t(random() % 20001) - 10000);
+        samples[size_t(channels) * 700] = -32768; // channel 0 at full scale
+        samples.back() = 12345;
+        TFilter builder(channels);
+        builder.Feed(samples.data(), int64_t(samples.size()));
+        Twavefile document;
+        document.channels = uint16_t(channels);
+        builder.GetIndexData(document.peakindex);
+        std::array<int16_t, 8> peaks{};
+        int16_t peak = 0;
+        double db = 0.0;
+        builder.GetLevels(std::span<int16_t>(peaks.data(), size_t(channels)), peak, db);
+        document.updatelevels();
+        EXPECT_EQ(document.peaks, peaks);
+        EXPECT_EQ(document.peak, peak);
+        EXPECT_EQ(document.peak, 32767);
+        EXPECT_DOUBLE_EQ(document.leveldb, db);
+        EXPECT_EQ(document.leveldb, 0.0);
     }
 }

@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    // The build lists the tests by running this program, before any script sets the platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     MainThreadDispatcher::SetMainThread();
     testing::InitGoogleTest(&argc, argv);

@@ -1,11 +1,11 @@
-#include "ProcessorCount.h"
+#include "AvailableProcessorCount.h"
 
 #include <sched.h>
 
 #include <algorithm>
 #include <thread>
 
-int32_t ProcessorCount() {
+int32_t AvailableProcessorCount() {
     cpu_set_t set;
     CPU_ZERO(&set);
     if (sched_getaffinity(0, sizeof(set), &set) == 0)

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "TMessageBox.h"
+
+/// Message boxes of the engine shown with the toolkit's modal message dialog: the buttons and the
+/// icon of the style, the caption as title, the result of the button pressed (closing the box
+/// counts as Cancel where there is one, else as the last button).
+class TApplicationMessageBox : public TMessageBox {
+public:
+    int32_t Show(const std::string& text, const std::string& caption, uint32_t style) override;
+};

@@ -1,0 +1,87 @@
+#include "TAsyncCall.h"
+
+#include "EAsyncCallError.h"
+#include "MainThreadDispatcher.h"
+#include "MainThreadWait.h"
+#include "TThreadPool.h"
+
+#include <utility>
+
+TAsyncCall::TAsyncCall(TThreadPool& pool)
+    : Pool(pool) {}
+
+bool TAsyncCall::IsFinished() {
+    return DoneEvent.IsSet();
+}
+
+void TAsyncCall::RunElsewhere() {
+    NoRunHere = true;
+}
+
+int32_t TAsyncCall::Sync() {
+    if (!IsFinished() && !RunHere() && !WaitDone())
+        RaiseAsyncCallError("IAsyncCall.Sync");
+    return TakeResult();
+}
+
+int32_t TAsyncCall::ReturnValue() {
+    if (!IsFinished())
+        RaiseAsyncCallError("IAsyncCall.ReturnValue");
+    return TakeResult();
+}
+
+void TAsyncCall::RunCall() noexcept {
+    int32_t result = 0;
+    try {
+        result = ExecuteAsyncCall();
+    } catch (...) {
+        CaughtException = std::current_exception();
+    }
+    Finish(result);
+}
+
+bool TAsyncCall::RunHere() {
+    if (IsFinished())
+        return true;
+    if (NoRunHere)
+        return false;
+    if (!Pool.RemoveCall(this))
+        return false;
+    RunCall();
+    return true;
+}
+
+void TAsyncCall::Abandon() noexcept {
+    CaughtException = std::make_exception_ptr(EAsyncCallError());
+    Finish(0);
+}
+
+void TAsyncCall::Finish(int32_t result) noexcept {
+    CallResult = result;
+    // Setting the event is the last touch: the waiter may free the call as soon as it sees it.
+    DoneEvent.Set();
+}
+
+bool TAsyncCall::WaitDone() {
+    if (MainThreadDispatcher::IsMainThread())
+        return MainThreadWait(DoneEvent);
+    return DoneEvent.Wait();
+}
+
+int32_t TAsyncCall::TakeResult() {
+    if (CaughtException)
+        std::rethrow_exception(std::exchange(CaughtException, nullptr));
+    return CallResult;
+}
+
+void TAsyncCall::Release(TAsyncCall* call) noexcept {
+    // Dropping the last reference waits for the work, which may still use the caller's frame.
+    // Its exception, if any, has nobody left to go to.
+    try {
+        if (!call->IsFinished() && !call->RunHere())
+            call->WaitDone();
+    } catch (...) {
+        call->DoneEvent.Wait();
+    }
+    delete call;
+}
