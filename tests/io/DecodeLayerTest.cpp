@@ -135,4 +135,22 @@ TEST(DecodeLayer, ChainedOggKeepsTheFirstLinksFormat) {
     EXPECT_GT(energy / 21050, 1000);
 }
 
+TEST(DecodeLayer, DamagedPacketsAreSkipped) {
+    TempDir dir;
+    std::vector<uint8_t> bytes = ReadWholeFile(Fixture("tone.flac"));
+    std::mt19937 random(3);
+    for (size_t i = bytes.size() / 2; i < bytes.size() / 2 + 3000; ++i)
+        bytes[i] = uint8_t(random());
+    WriteWholeFile(dir.File("damaged.flac"), bytes);
+    const Decoded damaged = DecodeAll(dir.File("damaged.flac"));
+    ASSERT_TRUE(damaged.Opened);
+    const std::vector<int16_t> full = ToSamples(ReadWav(Fixture("tone.wav")).Data);
+    // Everything before the damage comes out unchanged, and decoding goes on after it.
+    ASSERT_GT(damaged.Samples.size(), full.size() * 3 / 4);
+    ASSERT_LE(damaged.Samples.size(), full.size());
+    EXPECT_TRUE(
+        std::equal(full.begin(), full.begin() + long(full.size() / 3), damaged.Samples.begin()));
+    EXPECT_TRUE(std::equal(full.end() - 4096, full.end(), damaged.Samples.end() - 4096));
+}
+
 } // namespace

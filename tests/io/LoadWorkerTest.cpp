@@ -199,7 +199,7 @@ TEST_P(Refused, GetsTheFailureBoxAndLeavesNothingBehind) {
 
 INSTANTIATE_TEST_SUITE_P(Inputs, Refused,
                          testing::Values("empty.mp3", "text.mp3", "playlist.mp3", "random.ofr",
-                                         "missing.wav", "six.wav", "sixteen.wav"));
+                                         "missing.wav", "six.wav", "sixteen.wav", "video.mp4"));
 
 TEST_F(Load, ZeroChannelSourceIsRefused) {
     TempDir sources;
