@@ -43,11 +43,14 @@ __attribute__((target("mmx,sse"))) void MinMax16MMX(const int16_t* data, int32_t
         // A prefetch never faults, so it may look past the end of the data.
         _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(p) + 1024),
                      _MM_HINT_NTA);
-        for (int k = 0; k < 16; k += 4) {
-            const __m64 v = LoadUnaligned64(p + k);
-            lo = _mm_min_pi16(lo, v);
-            hi = _mm_max_pi16(hi, v);
-        }
+        // The four registers are paired first, so only one step per iteration waits on the
+        // accumulators.
+        const __m64 a = LoadUnaligned64(p);
+        const __m64 b = LoadUnaligned64(p + 4);
+        const __m64 c = LoadUnaligned64(p + 8);
+        const __m64 d = LoadUnaligned64(p + 12);
+        lo = _mm_min_pi16(lo, _mm_min_pi16(_mm_min_pi16(a, b), _mm_min_pi16(c, d)));
+        hi = _mm_max_pi16(hi, _mm_max_pi16(_mm_max_pi16(a, b), _mm_max_pi16(c, d)));
     }
     lo = _mm_min_pi16(lo, _mm_srli_si64(lo, 32));
     lo = _mm_min_pi16(lo, _mm_srli_si64(lo, 16));
@@ -66,11 +69,12 @@ __attribute__((target("sse2"))) void MinMax16SSE2(const int16_t* data, int32_t c
     const int32_t steps = count / 32;
     const int16_t* p = data;
     for (int32_t i = 0; i < steps; ++i, p += 32) {
-        for (int k = 0; k < 32; k += 8) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
-            lo = _mm_min_epi16(lo, v);
-            hi = _mm_max_epi16(hi, v);
-        }
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 24));
+        lo = _mm_min_epi16(lo, _mm_min_epi16(_mm_min_epi16(a, b), _mm_min_epi16(c, d)));
+        hi = _mm_max_epi16(hi, _mm_max_epi16(_mm_max_epi16(a, b), _mm_max_epi16(c, d)));
     }
     lo = _mm_min_epi16(lo, _mm_srli_si128(lo, 8));
     lo = _mm_min_epi16(lo, _mm_srli_si128(lo, 4));

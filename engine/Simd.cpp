@@ -60,12 +60,10 @@ __attribute__((target("mmx,sse"))) void StereoVectorScan(const int16_t* data, in
     for (int32_t i = 0; i < steps; ++i, p += 16) {
         _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(p) + 1024),
                      _MM_HINT_NTA);
-        for (int k = 0; k < 16; k += 4) {
-            __m64 v;
-            std::memcpy(&v, p + k, sizeof(v));
-            lo = _mm_min_pi16(lo, v);
-            hi = _mm_max_pi16(hi, v);
-        }
+        __m64 v[4];
+        std::memcpy(v, p, sizeof(v));
+        lo = _mm_min_pi16(lo, _mm_min_pi16(_mm_min_pi16(v[0], v[1]), _mm_min_pi16(v[2], v[3])));
+        hi = _mm_max_pi16(hi, _mm_max_pi16(_mm_max_pi16(v[0], v[1]), _mm_max_pi16(v[2], v[3])));
     }
     lo = _mm_min_pi16(lo, _mm_srli_si64(lo, 32));
     hi = _mm_max_pi16(hi, _mm_srli_si64(hi, 32));

@@ -7,8 +7,8 @@
 #include <stdexcept>
 
 TFilter::TFilter(int32_t channels) {
-    if (channels < 1)
-        throw std::invalid_argument("TFilter: a stream has at least one channel");
+    if (channels < 1 || channels > 65535)
+        throw std::invalid_argument("TFilter: a stream has 1 to 65535 channels");
     ChannelCount = channels;
     Capacity = channels * static_cast<int32_t>(IndexBlockFrames);
     BlockMin.resize(channels);
@@ -34,6 +34,12 @@ void TFilter::Feed(const int16_t* samples, int64_t count) {
             ProcessBlock();
             Fed = 0;
         }
+        // Whole blocks that more of these samples follow would be closed at once anyway: close
+        // them straight from the caller's data instead of copying them first.
+        while (Fed == 0 && count - done > Capacity) {
+            CloseBlock(samples + done, Capacity);
+            done += Capacity;
+        }
         const int32_t k = static_cast<int32_t>(std::min<int64_t>(Capacity - Fed, count - done));
         std::copy_n(samples + done, k, Buffer.begin() + Fed);
         done += k;
@@ -41,32 +47,34 @@ void TFilter::Feed(const int16_t* samples, int64_t count) {
     }
 }
 
-void TFilter::BlockMinMax(int32_t frames, int16_t* min, int16_t* max) const {
-    const int16_t* data = Buffer.data();
+void TFilter::BlockMinMax(const int16_t* data, int32_t frames) {
     if (ChannelCount == 1) {
-        MinMaxMono(data, frames, min[0], max[0]);
+        MinMaxMono(data, frames, BlockMin[0], BlockMax[0]);
         return;
     }
     if (ChannelCount == 2) {
-        MinMaxStereo(data, 2 * frames, min[0], max[0], min[1], max[1]);
+        MinMaxStereo(data, 2 * frames, BlockMin[0], BlockMax[0], BlockMin[1], BlockMax[1]);
         return;
     }
-    std::fill_n(min, ChannelCount, int16_t(0));
-    std::fill_n(max, ChannelCount, int16_t(0));
+    std::fill(BlockMin.begin(), BlockMin.end(), int16_t(0));
+    std::fill(BlockMax.begin(), BlockMax.end(), int16_t(0));
     for (int32_t f = 0; f < frames; ++f)
         for (int32_t c = 0; c < ChannelCount; ++c) {
             const int16_t s = data[f * ChannelCount + c];
-            max[c] = std::max(max[c], s);
-            min[c] = std::min(min[c], s);
+            BlockMax[c] = std::max(BlockMax[c], s);
+            BlockMin[c] = std::min(BlockMin[c], s);
         }
 }
 
 void TFilter::ProcessBlock() {
+    CloseBlock(Buffer.data(), Fed);
+}
+
+void TFilter::CloseBlock(const int16_t* data, int32_t samples) {
     Count += ChannelCount;
     Index.resize(Count);
-    Frames = Fed / ChannelCount;
-    const int32_t n = std::min(Frames, static_cast<int32_t>(IndexBlockFrames));
-    BlockMinMax(n, BlockMin.data(), BlockMax.data());
+    Frames = samples / ChannelCount;
+    BlockMinMax(data, std::min(Frames, static_cast<int32_t>(IndexBlockFrames)));
     for (int32_t c = 0; c < ChannelCount; ++c) {
         const int16_t max = BlockMax[c];
         const int16_t min = BlockMin[c];

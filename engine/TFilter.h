@@ -18,7 +18,8 @@
 /// −32768 counts as 32767 in the peaks. Not thread-safe: one thread at a time.
 class TFilter {
 public:
-    /// `channels` ≥ 1; throws std::invalid_argument otherwise. Peaks are kept for every channel.
+    /// `channels` 1 … 65535; throws std::invalid_argument otherwise. Peaks are kept for every
+    /// channel.
     explicit TFilter(int32_t channels);
 
     /// Starts a new index; `Peak` and `Db` keep their values.
@@ -42,7 +43,9 @@ public:
     int32_t BlockCount() const { return ChannelCount == 0 ? 0 : Count / ChannelCount; }
 
 private:
-    void BlockMinMax(int32_t frames, int16_t* min, int16_t* max) const;
+    /// Closes a block of `samples` interleaved samples at `data`.
+    void CloseBlock(const int16_t* data, int32_t samples);
+    void BlockMinMax(const int16_t* data, int32_t frames);
 
     std::vector<int16_t> Buffer;
     Tindexdata Index;

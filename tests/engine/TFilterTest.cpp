@@ -237,8 +237,11 @@ TEST(TFilter, MoreThanEightChannelsStayInsideTheirFields) {
     EXPECT_EQ(peak, 901);
 }
 
-TEST(TFilter, RejectsZeroChannels) {
+TEST(TFilter, RejectsChannelCountsOutsideTheRange) {
     EXPECT_THROW(TFilter(0), std::invalid_argument);
+    EXPECT_THROW(TFilter(-2), std::invalid_argument);
+    EXPECT_THROW(TFilter(65536), std::invalid_argument);
+    EXPECT_NO_THROW(TFilter(65535));
 }
 
 } // namespace
