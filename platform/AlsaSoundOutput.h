@@ -1,0 +1,55 @@
+#pragma once
+
+#include "SoundOutput.h"
+
+#include <alsa/asoundlib.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+/// A sound output on an ALSA playback device, opened non-blocking with about 100 ms of latency.
+///
+/// Frames heard are the frames written minus ALSA's delay, held monotonic (the delay jitters
+/// under PulseAudio and PipeWire). Underruns are recovered and counted. Writes never run ahead
+/// of the steady clock by more than the device's buffer, so a device without a clock (ALSA's
+/// "null" PCM) is paced instead of spun on.
+class AlsaSoundOutput : public SoundOutput {
+public:
+    /// Opens `device`; returns 0, DSERR_NODRIVER or DSERR_BADFORMAT.
+    static int32_t Open(const std::string& device, const WAVEFORMATEX& format,
+                        std::unique_ptr<SoundOutput>& output);
+    ~AlsaSoundOutput() override;
+
+    uint32_t PeriodFrames() const override { return Period; }
+    int32_t Write(const uint8_t* data, uint32_t frames) override;
+    uint64_t FramesHeard() override;
+    void Drain() override;
+    void Interrupt() override;
+    uint32_t Underruns() const override { return Xruns; }
+
+    /// The frames ALSA buffers and the frames of one of its periods.
+    uint32_t BufferFrames() const { return Buffer; }
+
+private:
+    AlsaSoundOutput(snd_pcm_t* pcm, const WAVEFORMATEX& format, uint32_t buffer, uint32_t period);
+    bool Recover(int error);
+    bool PauseFor(std::chrono::steady_clock::time_point until);
+    void Pace();
+
+    snd_pcm_t* const Pcm;
+    const uint32_t Rate;
+    const uint32_t BlockAlign;
+    const uint32_t Buffer;
+    const uint32_t Period;
+    const std::chrono::steady_clock::time_point Started;
+    uint64_t Written = 0;
+    uint64_t Heard = 0;
+    std::atomic<uint32_t> Xruns{0};
+    std::atomic<bool> Interrupted{false};
+    std::mutex WaitLock;
+    std::condition_variable Woken;
+};

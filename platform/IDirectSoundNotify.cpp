@@ -1,0 +1,7 @@
+#include "IDirectSoundNotify.h"
+
+#include "SoundRing.h"
+
+int64_t IDirectSoundNotify::Outstanding() {
+    return SoundRing::Outstanding();
+}

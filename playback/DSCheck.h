@@ -1,0 +1,8 @@
+#pragma once
+
+#include <cstdint>
+
+/// Returns for a result code of 0; raises `EDirectSoundError` for any other code (failures and
+/// positive codes alike) with the message "DirectSound call failed: <code in upper-case hex>",
+/// a carriage return, and the error's text.
+void DSCheck(int32_t result);

@@ -1,0 +1,6 @@
+#include "DirectSoundList.h"
+
+std::vector<TDirectSound*>& DirectSoundList() {
+    static std::vector<TDirectSound*> list;
+    return list;
+}

@@ -1,0 +1,212 @@
+// The null device's capture is the oracle: what the player renders must be the range, byte for
+// byte, followed only by silence.
+#include "IDirectSoundNotify.h"
+#include "MainThreadDispatcher.h"
+#include "NullSoundScope.h"
+#include "PlayerTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct RangeCase {
+    const char* name;
+    std::vector<PieceSpec> pieces;
+    int32_t rate;
+    int64_t first;
+    int64_t frames;
+};
+
+// At 8000 Hz stereo a segment is 500 frames (2000 bytes) and the buffer 8000 frames.
+const std::vector<RangeCase> Ranges = {
+    {"empty", {{false, 3000}}, 8000, 100, 0},
+    {"one frame", {{false, 3000}}, 8000, 7, 1},
+    {"segment minus a frame", {{false, 3000}}, 8000, 0, 499},
+    {"segment plus a frame", {{false, 3000}}, 8000, 1, 501},
+    {"sixteen segments plus a frame", {{false, 9000}}, 8000, 0, 8001},
+    {"file, silence, file", {{false, 3000}, {true, 1000}, {false, 3000}}, 8000, 2500, 3000},
+    {"44.1 kHz, sixteen segments plus a frame", {{false, 45000}}, 44100, 300, 16 * 2757 + 1},
+};
+
+/// Runs the player until it has stopped, stepping the manual clock or waiting on the steady
+/// clock, and serving every notification on this thread.
+void PlayToEnd(TPlayer& player, bool manual) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (player.IsPlaying() && std::chrono::steady_clock::now() < giveUp) {
+        if (manual)
+            NullSoundScope::Advance();
+        else if (!MainThreadDispatcher::CheckSynchronize())
+            MainThreadDispatcher::SyncEvent().Wait(20);
+    }
+    ASSERT_FALSE(player.IsPlaying()) << "playback did not end";
+    NullSoundScope::Settle();
+}
+
+void ExpectRangeThenSilence(const std::vector<uint8_t>& heard, const std::vector<uint8_t>& range,
+                            uint32_t segmentBytes, const std::string& name) {
+    ASSERT_GE(heard.size(), range.size()) << name;
+    EXPECT_TRUE(std::equal(range.begin(), range.end(), heard.begin())) << name;
+    EXPECT_TRUE(
+        std::all_of(heard.begin() + range.size(), heard.end(), [](uint8_t b) { return b == 0; }))
+        << name << ": something other than silence after the range";
+    // The stop comes within two segments (and one step of the device) after the end.
+    EXPECT_LE(heard.size(), range.size() + 3 * segmentBytes) << name;
+}
+
+void ExpectPositions(const PlayerRecord& record, uint32_t rangeBytes, const std::string& name) {
+    ASSERT_FALSE(record.Positions.empty()) << name;
+    EXPECT_TRUE(std::is_sorted(record.Positions.begin(), record.Positions.end())) << name;
+    for (const int32_t p : record.Positions)
+        EXPECT_LE(uint32_t(p), rangeBytes) << name;
+    EXPECT_EQ(uint32_t(record.Positions.back()), rangeBytes) << name;
+}
+
+void PlayRanges(bool manual) {
+    for (const RangeCase& c : Ranges) {
+        NullSoundScope scope(manual);
+        TempDir dir;
+        const TestTable table = MakeTable(dir, 2, c.rate, c.pieces);
+        FakeDocument document(table.Table);
+        PlayerRecord record;
+        TPlayer player;
+        record.Attach(player);
+        const uint32_t rangeBytes = uint32_t(c.frames * 4);
+        player.Prepare(document, uint32_t(c.first * 2), rangeBytes, table.Format(), false);
+        player.Play();
+        EXPECT_FALSE(document.Gate.IsSet()) << c.name << ": gate open while playing";
+        PlayToEnd(player, manual);
+        const uint32_t segmentBytes = (uint32_t(c.rate) * 4 / 16 + 3) / 4 * 4;
+        ExpectRangeThenSilence(NullSoundOutput::Captured(), table.Range(c.first, c.frames),
+                               segmentBytes, c.name);
+        ExpectPositions(record, rangeBytes, c.name);
+        // Prepare stops first (false), Play reports true, the end false.
+        ASSERT_GE(record.Statuses.size(), 3u) << c.name;
+        EXPECT_FALSE(record.Statuses[0]) << c.name;
+        EXPECT_TRUE(record.Statuses[1]) << c.name;
+        EXPECT_FALSE(record.Statuses.back()) << c.name;
+        EXPECT_TRUE(document.Gate.IsSet()) << c.name;
+        EXPECT_TRUE(record.Errors.empty()) << c.name;
+    }
+}
+
+/// The looped range, cyclically, for as many bytes as were heard.
+std::vector<uint8_t> Cycle(const std::vector<uint8_t>& range, size_t bytes) {
+    std::vector<uint8_t> out(bytes);
+    for (size_t i = 0; i < bytes; ++i)
+        out[i] = range[i % range.size()];
+    return out;
+}
+
+} // namespace
+
+TEST(TPlayerRender, RangesPlayExactlyOnTheManualClock) {
+    PlayRanges(true);
+}
+
+TEST(TPlayerRender, RangesPlayExactlyOnTheSteadyClock) {
+    PlayRanges(false);
+}
+
+TEST(TPlayerRender, LoopingRepeatsTheRangeForThreeSeconds) {
+    struct LoopCase {
+        const char* name;
+        int64_t first;
+        int64_t frames;
+    };
+    // Shorter than a segment, shorter than the buffer, longer than the buffer.
+    for (const LoopCase c :
+         {LoopCase{"short", 5, 301}, LoopCase{"medium", 10, 2401}, LoopCase{"long", 0, 12003}}) {
+        NullSoundScope scope;
+        TempDir dir;
+        const TestTable table = MakeTable(dir, 2, 8000, {{false, 13000}}, 7);
+        FakeDocument document(table.Table);
+        PlayerRecord record;
+        TPlayer player;
+        record.Attach(player);
+        const uint32_t rangeBytes = uint32_t(c.frames * 4);
+        player.Prepare(document, uint32_t(c.first * 2), rangeBytes, table.Format(), true);
+        player.Play();
+        NullSoundScope::Advance(300);
+        EXPECT_TRUE(player.IsPlaying()) << c.name;
+        player.Close();
+        const std::vector<uint8_t> heard = NullSoundOutput::Captured();
+        EXPECT_EQ(heard.size(), 300u * 320) << c.name;
+        EXPECT_EQ(heard, Cycle(table.Range(c.first, c.frames), heard.size())) << c.name;
+        ASSERT_GE(record.Positions.size(), 40u) << c.name;
+        for (const int32_t p : record.Positions)
+            EXPECT_LE(uint32_t(p), rangeBytes) << c.name;
+        EXPECT_TRUE(document.Gate.IsSet());
+        EXPECT_FALSE(record.Statuses.back());
+    }
+}
+
+TEST(TPlayerRender, LoopingAnEmptyRangePlaysItOnce) {
+    NullSoundScope scope;
+    TempDir dir;
+    const TestTable table = MakeTable(dir, 2, 8000, {{false, 1000}});
+    FakeDocument document(table.Table);
+    PlayerRecord record;
+    TPlayer player;
+    record.Attach(player);
+    player.Prepare(document, 2000, 0, table.Format(), true);
+    player.Play();
+    PlayToEnd(player, true);
+    EXPECT_EQ(record.Positions, std::vector<int32_t>{0});
+    const std::vector<uint8_t> heard = NullSoundOutput::Captured();
+    EXPECT_TRUE(std::all_of(heard.begin(), heard.end(), [](uint8_t b) { return b == 0; }));
+}
+
+TEST(TPlayerRender, ANotificationHandledLateDoesNotCutTheEnd) {
+    // 5.5 segments. The notification of the fourth boundary (8000 bytes, step 25) is handled
+    // only at step 29, when the cursor is at 9280, past the range minus a segment (9000): the
+    // end must still be judged by the boundary, so the last half segment is heard.
+    NullSoundScope scope;
+    TempDir dir;
+    const TestTable table = MakeTable(dir, 2, 8000, {{false, 4000}}, 3);
+    FakeDocument document(table.Table);
+    PlayerRecord record;
+    TPlayer player;
+    record.Attach(player);
+    player.Prepare(document, 0, 11000, table.Format(), false);
+    player.Play();
+    for (int step = 1; player.IsPlaying() && step < 200; ++step) {
+        NullSoundOutput::Clock().Advance(10'000'000);
+        if (step < 25 || step >= 29)
+            NullSoundScope::Settle();
+    }
+    NullSoundScope::Settle();
+    ExpectRangeThenSilence(NullSoundOutput::Captured(), table.Range(0, 2750), 2000, "late");
+    ExpectPositions(record, 11000, "late");
+}
+
+TEST(TPlayerRender, AStopHandledLateHearsOnlySilence) {
+    // 15.5 segments: when the end is declared, most of the ring still holds the range; a stop
+    // that comes four segments late must hear silence there, not the range again.
+    NullSoundScope scope;
+    TempDir dir;
+    const TestTable table = MakeTable(dir, 2, 8000, {{false, 9000}}, 4);
+    FakeDocument document(table.Table);
+    PlayerRecord record;
+    TPlayer player;
+    record.Attach(player);
+    const uint32_t rangeBytes = 31000;
+    player.Prepare(document, 0, rangeBytes, table.Format(), false);
+    player.Play();
+    while (player.IsPlaying() &&
+           (record.Positions.empty() || uint32_t(record.Positions.back()) < rangeBytes))
+        NullSoundScope::Advance();
+    for (int step = 0; step < 25; ++step)
+        NullSoundOutput::Clock().Advance(10'000'000);
+    PlayToEnd(player, true);
+    const std::vector<uint8_t> heard = NullSoundOutput::Captured();
+    const std::vector<uint8_t> range = table.Range(0, rangeBytes / 4);
+    ASSERT_GE(heard.size(), range.size() + 6000);
+    EXPECT_TRUE(std::equal(range.begin(), range.end(), heard.begin()));
+    EXPECT_TRUE(
+        std::all_of(heard.begin() + range.size(), heard.end(), [](uint8_t b) { return b == 0; }));
+}
