@@ -1,0 +1,45 @@
+#pragma once
+
+#include "TColor.h"
+
+#include <QComboBox>
+
+#include <functional>
+
+/// A drop-down list of colours: "Custom..." (which opens the colour chooser and then holds the
+/// chosen colour), "Default" (DefaultColor) and the standard and extended named colours. A colour
+/// set by code that is not in the list goes into the custom entry, so the box always shows it.
+/// Change fires on the user's choice only, never when code sets the colour. Main thread only.
+class TColorBox : public QComboBox {
+    Q_OBJECT
+
+public:
+    explicit TColorBox(QWidget* parent = nullptr);
+
+    TColor Selected() const;
+    /// Selects `color`: a named entry of that colour, else "Default" when it is DefaultColor, else
+    /// the custom entry holding it. Fires no Change.
+    void SetSelected(TColor color);
+
+    TColor DefaultColor() const { return DefaultValue; }
+    void SetDefaultColor(TColor color);
+
+    /// Index of the custom entry and of the default entry.
+    static constexpr int CustomIndex = 0;
+    static constexpr int DefaultIndex = 1;
+
+    /// The colour chooser: shows `color`, returns false when the user cancels, else true with the
+    /// choice in `color`. QColorDialog unless a test replaces it.
+    static std::function<bool(QWidget* parent, TColor& color)> ColorChooser;
+
+signals:
+    void Change();
+
+private:
+    TColor ItemColor(int index) const;
+    void SetItemColor(int index, TColor color);
+    void ItemActivated(int index);
+
+    TColor DefaultValue = 0x000000;
+    int LastIndex = DefaultIndex;
+};
