@@ -203,7 +203,8 @@ TEST_F(DrawTest, CursorLineAndTrianglesMoveWithoutARedraw) {
     EXPECT_EQ(View.cursorx, 200);
     for (int y = 20; y < 200; ++y)
         EXPECT_EQ(At(layer, 200, y), TWaveView::CursorColor) << y;
-    for (auto [x, y] : {std::pair{197, 20}, {203, 20}, {201, 21}, {197, 199}, {203, 199}, {201, 198}})
+    for (auto [x, y] :
+         {std::pair{197, 20}, {203, 20}, {201, 21}, {197, 199}, {203, 199}, {201, 198}})
         EXPECT_EQ(At(layer, x, y), TWaveView::CursorColor) << x << "," << y;
     EXPECT_NE(At(layer, 196, 20), TWaveView::CursorColor);
     EXPECT_NE(At(layer, 200, 19), TWaveView::CursorColor);
