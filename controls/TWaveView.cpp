@@ -32,8 +32,11 @@ TWaveView::~TWaveView() {
     player->OnPlayStatus = nullptr;
     player->OnPlayProcess = nullptr;
     player.reset();
-    if (document != nullptr && document->view == this)
-        document->setview(nullptr);
+    if (document != nullptr) {
+        document->playing = false;
+        if (document->view == this)
+            document->setview(nullptr);
+    }
 }
 
 bool TWaveView::DocumentReady() const {
@@ -134,8 +137,15 @@ void TWaveView::StartPlayback() {
         playstart = cursor;
         length = DocumentFrames() - std::min(cursor, DocumentFrames());
     }
-    player->Prepare(*document, channels * playstart, 2 * channels * length, format, false);
-    player->Play();
+    try {
+        player->Prepare(*document, channels * playstart, 2 * channels * length, format, false);
+        player->Play();
+    } catch (...) {
+        // Nothing plays: operations must not wait for this playback.
+        if (!player->IsPlaying())
+            document->playing = false;
+        throw;
+    }
 }
 
 void TWaveView::StopPlayback() {

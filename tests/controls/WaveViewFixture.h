@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeUserInterface.h"
+#include "NullSoundScope.h"
 #include "TScrollBar.h"
 #include "TWaveView.h"
 #include "TestDocument.h"
@@ -28,8 +29,8 @@ struct SelectCall {
     bool operator==(const SelectCall&) const = default;
 };
 
-/// A view of `Width` x `Height` with its scroll bar, showing a document loaded from samples made
-/// by the test; records OnCursor and OnSelect.
+/// A view of `Width` x `Height` with its scroll bar and the null sound device, showing a document
+/// loaded from samples made by the test; records OnCursor and OnSelect.
 class WaveViewFixture : public testing::Test {
 protected:
     static constexpr int Width = 400;
@@ -42,6 +43,8 @@ protected:
     /// Shows the view so that Qt delivers input events to it.
     void Show();
 
+    /// First, so that the view's player opens the null device on its manual clock.
+    NullSoundScope Sound;
     FakeUserInterface Ui;
     TempDir Dir;
     ScopedWorker Loader{opload, SampleFileLoadWorker};
