@@ -273,3 +273,21 @@ TEST_F(DrawTest, PaintShowsTheFinalLayer) {
     const QImage shown = View.grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown, View.finallayer.Image);
 }
+
+TEST_F(DrawTest, FarOutTheWaveformComesFromThePeakIndex) {
+    // 204800 frames over 400 pixels: 512 frames a pixel, each column scans two index blocks.
+    std::vector<int16_t> samples(204800, 0);
+    std::fill(samples.begin() + 100 * 512, samples.begin() + 101 * 512, int16_t(16000));
+    View.timeruler = false;
+    Load(samples);
+    ASSERT_EQ(View.samplesperpixel, 512.0);
+    // 16000 lies Round(16000 / 491.52) = 33 pixels above the centre line 110.
+    for (int y = 77; y <= 110; ++y)
+        EXPECT_EQ(At(View.baselayer, 100, y), ViewWaveColor) << y;
+    EXPECT_NE(At(View.baselayer, 100, 76), ViewWaveColor);
+    // The drawing reads the index, not the samples: a block emptied in the index disappears.
+    Document.peakindex[100] = MakeIndexElement(0, 0);
+    View.Repaint();
+    for (int y = 77; y < 110; ++y)
+        EXPECT_NE(At(View.baselayer, 100, y), ViewWaveColor) << y;
+}
