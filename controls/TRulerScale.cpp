@@ -46,8 +46,9 @@ TRulerScale::TSampleTicks TRulerScale::SampleTicks(uint32_t viewStart, uint32_t 
 TRulerScale::TTimeTicks TRulerScale::TimeTicks(uint32_t viewStart, uint32_t viewEnd,
                                                int32_t sampleRate, int32_t waveWidth) {
     TTimeTicks ticks{};
-    const double t0 = viewStart / double(sampleRate) * 1000.0;
-    const double t1 = viewEnd / double(sampleRate) * 1000.0;
+    const double rate = sampleRate > 0 ? sampleRate : 1.0;
+    const double t0 = viewStart / rate * 1000.0;
+    const double t1 = viewEnd / rate * 1000.0;
     const double span = t1 - t0;
     ticks.Step = TimeStep(span);
     double msPerPixel = span / waveWidth;

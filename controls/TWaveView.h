@@ -98,9 +98,8 @@ public:
 
     // --- Playback and closing ---
 
-    /// Plays the selection, or from the cursor to the end, when the document is ready. Failures
-    /// of the sound device raise EDirectSoundError; the player has then reported
-    /// OnPlayStatus(false).
+    /// Plays the selection, or from the cursor to the end, when the document is ready. A sound
+    /// device that fails raises EDirectSoundError and leaves the document not playing.
     void StartPlayback();
     void StopPlayback() override;
     /// The meter level (0 … 128) of each channel at the play position, for at most

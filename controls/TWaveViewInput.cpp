@@ -279,9 +279,12 @@ void TWaveView::ZoomIn() {
     visible = RoundFrame(visible / 1.5);
     CentreOnCursor();
     Repaint();
+    // A new page size may move the bar, and its owner then scrolls the view: the position that
+    // follows puts the view back where the zoom centred it.
+    const uint32_t start = viewstart;
     if (scrollbar != nullptr) {
         scrollbar->SetPageSize(int32_t(visible));
-        scrollbar->SetPosition(int32_t(viewstart));
+        scrollbar->SetPosition(int32_t(start));
     }
     SetScrollSteps();
 }
@@ -295,11 +298,12 @@ void TWaveView::ZoomOut() {
     visible = std::min(RoundFrame(visible * 1.5), frames);
     CentreOnCursor();
     Repaint();
+    const uint32_t start = viewstart;
     if (scrollbar != nullptr)
         scrollbar->SetPageSize(int32_t(visible));
     SetScrollSteps();
     if (scrollbar != nullptr)
-        scrollbar->SetPosition(int32_t(viewstart));
+        scrollbar->SetPosition(int32_t(start));
 }
 
 void TWaveView::ZoomFull() {

@@ -248,6 +248,27 @@ TEST_F(InputTest, ZoomInCentresOnTheCursor) {
     }
 }
 
+TEST_F(InputTest, ZoomKeepsItsCentreWhenTheBarMovesTheView) {
+    // The owner scrolls the view whenever the bar moves, also when a new page size moves it.
+    QObject::connect(&Bar, &QScrollBar::valueChanged, &View, [this] { View.ScrollToBar(); });
+    View.ZoomIn();
+    View.ZoomIn(); // 355 frames from 0
+    Bar.SetPosition(445);
+    ASSERT_EQ(View.viewstart, 445u);
+    ASSERT_EQ(View.viewend, 800u);
+    // 532 frames around 100 start at 0; the larger page first pulls the bar back to 269.
+    View.SetCursorFrame(100);
+    View.ZoomOut();
+    EXPECT_EQ(View.viewstart, 0u);
+    EXPECT_EQ(View.viewend, 532u);
+    EXPECT_EQ(Bar.Position(), 0);
+    View.SetCursorFrame(600);
+    View.ZoomIn(); // 355 frames centred on 600
+    EXPECT_EQ(View.viewstart, 423u);
+    EXPECT_EQ(View.viewend, 778u);
+    EXPECT_EQ(Bar.Position(), 423);
+}
+
 TEST_F(InputTest, ZoomStopsAtFifteenFramesAndAtTheWholeDocument) {
     Load(std::vector<int16_t>(16, 0));
     View.ZoomIn();
