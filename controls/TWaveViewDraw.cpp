@@ -189,6 +189,7 @@ void TWaveView::DrawWaveform(int32_t channelCount) {
 }
 
 void TWaveView::DrawZoomedIn(int32_t channelCount, double k) {
+    const uint64_t stride = document->channels;
     TLargeFile& table = *document->table;
     const uint32_t frames = DocumentFrames();
     const bool markers = RoundPixel(1.0 / samplesperpixel) > 6;
@@ -201,7 +202,7 @@ void TWaveView::DrawZoomedIn(int32_t channelCount, double k) {
             break;
         const int32_t x = RoundPixel(double(n) / samplesperpixel);
         for (int32_t i = 0; i < channelCount; ++i) {
-            const int16_t s = table.ReadAt(int64_t((frame * channelCount + uint64_t(i)) * 2));
+            const int16_t s = table.ReadAt(int64_t((frame * stride + uint64_t(i)) * 2));
             const int32_t y = lanecentre[size_t(i)] - RoundPixel(s / k);
             baselayer.MoveTo(previous[size_t(i)].x(), previous[size_t(i)].y());
             baselayer.LineTo(x, y);
@@ -225,11 +226,11 @@ void TWaveView::DrawZoomedOut(int32_t channelCount, double k) {
             fromSamples
                 ? TWaveColumn::FromSamples(table, frames,
                                            uint64_t(std::trunc(col * samplesperpixel)) + viewstart,
-                                           uint64_t(samplesperpixel) + 1, channelCount)
+                                           uint64_t(samplesperpixel) + 1, document->channels)
                 : TWaveColumn::FromPeaks(
                       document->peakindex,
                       uint64_t(std::trunc((col * samplesperpixel + viewstart) / 512.0)),
-                      uint64_t(samplesperpixel / 512.0) + 1, channelCount);
+                      uint64_t(samplesperpixel / 512.0) + 1, document->channels);
         if (!column.Any)
             break;
         for (int32_t i = 0; i < channelCount; ++i) {

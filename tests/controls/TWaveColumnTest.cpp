@@ -83,3 +83,15 @@ TEST(TWaveColumnTest, PeakBlocksPastTheIndexTakeNoPart) {
     column = TWaveColumn::FromPeaks(index, 2, 3, 2);
     EXPECT_FALSE(column.Any);
 }
+
+TEST(TWaveColumnTest, NineChannelsShowTheFirstEightAtTheirOwnStride) {
+    Tindexdata index;
+    for (int block = 0; block < 2; ++block)
+        for (int channel = 0; channel < 9; ++channel)
+            index.push_back(MakeIndexElement(int16_t(100 * block + channel), int16_t(-channel)));
+    const TWaveColumn column = TWaveColumn::FromPeaks(index, 1, 1, 9);
+    for (int channel = 0; channel < 8; ++channel) {
+        EXPECT_EQ(column.First[size_t(channel)], 100 + channel);
+        EXPECT_EQ(column.Second[size_t(channel)], -channel);
+    }
+}
