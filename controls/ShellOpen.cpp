@@ -3,10 +3,10 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-std::function<void(const std::string&)> ShellOpenHook = [](const std::string& url) {
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+std::function<bool(const std::string&)> ShellOpenHook = [](const std::string& url) {
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
 };
 
-void ShellOpen(const std::string& url) {
-    ShellOpenHook(url);
+bool ShellOpen(const std::string& url) {
+    return ShellOpenHook(url);
 }

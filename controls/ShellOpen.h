@@ -3,9 +3,10 @@
 #include <functional>
 #include <string>
 
-/// Opens a web address with the desktop's handler (never through a shell). Tests replace
-/// ShellOpenHook to see the address instead. Main thread only.
-void ShellOpen(const std::string& url);
+/// Opens a web address, or a local file given as a file URL, with the desktop's handler (never
+/// through a shell); true when the handler took it. Tests replace ShellOpenHook to see the address
+/// instead. Main thread only.
+bool ShellOpen(const std::string& url);
 
 /// What ShellOpen does; QDesktopServices::openUrl unless a test replaces it.
-extern std::function<void(const std::string& url)> ShellOpenHook;
+extern std::function<bool(const std::string& url)> ShellOpenHook;

@@ -60,6 +60,34 @@ public:
     void undo();
     void redo();
 
+    // --- Structural edits (StructuralEdits.cpp) ---
+    // Each request stores its arguments (frames) and starts its operation, returning when it has
+    // ended; it returns false when nothing started: while an operation runs, without a table, or
+    // when the range is not 0 ≤ start ≤ end ≤ `frames` (an edit point not 0 … `frames`). Delete,
+    // cut and copy start nothing on a document without frames.
+
+    /// Inserts `count` frames of silence before `frame` (operation `opsilence`).
+    bool insertsilence(int64_t frame, int64_t count);
+    /// Deletes frames start … end − 1 (operation `opdelete`; not `delete`, a C++ keyword).
+    bool deleterange(int64_t start, int64_t end);
+    /// Copies frames start … end − 1 to the clipboard, then deletes them (operation `opcut`).
+    bool cut(int64_t start, int64_t end);
+    /// Makes frames start … end − 1 the clipboard (operation `opcopy`).
+    bool copy(int64_t start, int64_t end);
+    /// Inserts the clipboard before `frame`, converted when its rate or channels differ
+    /// (operation `oppaste`). Without a clipboard the operation runs and changes nothing; when
+    /// nothing is inserted (a clipboard of no frames, or a conversion that yields none), the edit
+    /// still adds an undo step and leaves the peak index and levels as they were.
+    bool paste(int64_t frame);
+
+    // Their workers, run on the operation's thread. An edit whose audio would reach 2 GiB is
+    // refused before anything changes.
+    void silenceworker();
+    void deleteworker();
+    void cutworker();
+    void copyworker();
+    void pasteworker();
+
     // --- The operation runner ---
 
     /// Starts the operation in `operation` (after its request stored the arguments) and returns

@@ -11,11 +11,14 @@
 namespace {
 struct AboutFormTest : testing::Test {
     TUpdateSite saved = UpdateSite;
-    std::function<void(const std::string&)> savedShell = ShellOpenHook;
+    std::function<bool(const std::string&)> savedShell = ShellOpenHook;
     std::vector<std::string> opened;
 
     void SetUp() override {
-        ShellOpenHook = [this](const std::string& url) { opened.push_back(url); };
+        ShellOpenHook = [this](const std::string& url) {
+            opened.push_back(url);
+            return true;
+        };
     }
     void TearDown() override {
         UpdateSite = saved;

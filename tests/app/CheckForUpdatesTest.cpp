@@ -14,13 +14,16 @@ namespace {
 struct CheckForUpdatesTest : testing::Test {
     TempDir dir;
     TUpdateSite saved = UpdateSite;
-    std::function<void(const std::string&)> savedShell = ShellOpenHook;
+    std::function<bool(const std::string&)> savedShell = ShellOpenHook;
     std::vector<std::string> opened;
 
     void SetUp() override {
         UpdateSite.ProgramFile =
             versionrecord::ObjcopyFile(dir, "sondrix", versionrecord::ProgramRecord("4.1.0.0"));
-        ShellOpenHook = [this](const std::string& url) { opened.push_back(url); };
+        ShellOpenHook = [this](const std::string& url) {
+            opened.push_back(url);
+            return true;
+        };
     }
     void TearDown() override {
         UpdateSite = saved;
