@@ -88,7 +88,7 @@ void TOperationRunner::Succeeded(Twavefile& document, Twaveoperation code) {
     document.ready = true;
     if (code == opload)
         document.doloaded(true);
-    else if (IsSave(code))
+    else if (IsSave(code) && document.savesdocument)
         document.modified = false;
 }
 

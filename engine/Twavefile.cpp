@@ -1,5 +1,6 @@
 #include "Twavefile.h"
 
+#include "BitrateTables.h"
 #include "MainThreadDispatcher.h"
 #include "TOperationRunner.h"
 #include "TPeakBookkeeping.h"
@@ -133,4 +134,8 @@ void Twavefile::doready() {
 void Twavefile::doloaded(bool success) {
     if (OnLoaded)
         MainThreadDispatcher::Synchronize([&] { OnLoaded(*this, success); });
+}
+
+int32_t Twavefile::bitratekbps(int32_t itemIndex) const {
+    return BitrateKbps(samplerate, itemIndex);
 }

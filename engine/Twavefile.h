@@ -127,6 +127,10 @@ public:
     bool canundo() const { return !undostack.empty(); }
     bool canredo() const { return !redostack.empty(); }
 
+    /// Kilobits per second of a position in the MP3 settings dialog's bitrate lists, by this
+    /// document's rate (see BitrateTables.h).
+    int32_t bitratekbps(int32_t itemIndex) const;
+
     // --- Fields ---
 
     std::vector<int16_t> gaintable; ///< 65,536 entries while the gain worker runs
@@ -146,6 +150,9 @@ public:
     int64_t endframe = 0;   ///< one past the last frame of a range
     int64_t silenceframes = 0;
     std::string targetname;
+    /// The save that runs writes the whole document to its own file (a save of the document, not
+    /// of a range under another name); only such a save marks the document unmodified.
+    bool savesdocument = false;
     int32_t normalizepercent = 0;
     std::array<uint8_t, 531> targetformat{}; ///< WAVEFORMATEX and its extra bytes
     float gain = 0.0f;

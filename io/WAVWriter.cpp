@@ -166,8 +166,7 @@ void WAVWriter::Close() {
     bool failed = File->Ascend(DataChunk, 0) != 0;
     failed = failed || File->Ascend(RiffChunk, 0) != 0;
     if (!failed && TargetTag() != WAVE_FORMAT_PCM)
-        failed =
-            File->Seek(int32_t(FactChunk.dwDataOffset), 0) == -1 || File->Write(&Frames, 4) != 4;
+        failed = File->Seek(FactChunk.dwDataOffset, 0) == -1 || File->Write(&Frames, 4) != 4;
     failed = failed || File->Close() != 0;
     if (failed)
         Fail("Can not correct file header");

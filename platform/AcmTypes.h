@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 /// Records, flags and result codes of our audio-compression layer (AudioCompression). They keep
@@ -88,15 +89,15 @@ struct ACMFORMATCHOOSE {
 /// The WAVEFORMATEX at the start of a format record.
 inline WAVEFORMATEX ReadWaveFormat(const uint8_t* record) {
     WAVEFORMATEX format;
-    __builtin_memcpy(&format, record, sizeof format);
+    std::memcpy(&format, record, sizeof format);
     return format;
 }
 
 /// A zero-filled format block holding `format` and its `format.cbSize` extra bytes.
 inline WaveFormatBlock MakeFormatBlock(const WAVEFORMATEX& format, const void* extra = nullptr) {
     WaveFormatBlock block{};
-    __builtin_memcpy(block.data(), &format, sizeof format);
+    std::memcpy(block.data(), &format, sizeof format);
     if (extra && format.cbSize > 0 && format.cbSize <= WaveFormatBlockSize - sizeof format)
-        __builtin_memcpy(block.data() + sizeof format, extra, format.cbSize);
+        std::memcpy(block.data() + sizeof format, extra, format.cbSize);
     return block;
 }

@@ -11,10 +11,14 @@ namespace {
 
 /// A number with a comma between each group of three digits, as in "44,100".
 std::string Grouped(uint32_t value) {
-    std::string digits = std::to_string(value);
-    for (int at = int(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(size_t(at), ",");
-    return digits;
+    const std::string digits = std::to_string(value);
+    std::string text;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += ',';
+        text += digits[i];
+    }
+    return text;
 }
 
 std::string ChannelText(uint32_t channels) {

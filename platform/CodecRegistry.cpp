@@ -1,5 +1,10 @@
 #include "CodecRegistry.h"
 
+#include "FloatCodec.h"
+#include "G711Codec.h"
+#include "GsmCodec.h"
+#include "ImaAdpcmCodec.h"
+#include "MsAdpcmCodec.h"
 #include "PcmCodec.h"
 
 const CodecRegistry& CodecRegistry::Instance() {
@@ -9,6 +14,12 @@ const CodecRegistry& CodecRegistry::Instance() {
 
 CodecRegistry::CodecRegistry() {
     List.push_back(std::make_unique<PcmCodec>());
+    List.push_back(std::make_unique<FloatCodec>());
+    List.push_back(std::make_unique<G711Codec>(WAVE_FORMAT_ALAW));
+    List.push_back(std::make_unique<G711Codec>(WAVE_FORMAT_MULAW));
+    List.push_back(std::make_unique<ImaAdpcmCodec>());
+    List.push_back(std::make_unique<MsAdpcmCodec>());
+    List.push_back(std::make_unique<GsmCodec>());
 }
 
 const AudioCodec* CodecRegistry::Find(uint16_t formatTag) const {

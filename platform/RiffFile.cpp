@@ -35,8 +35,12 @@ RiffFile::RiffFile(int descriptor)
 }
 
 RiffFile::~RiffFile() {
-    if (Descriptor >= 0)
+    if (Descriptor >= 0) {
+        // What was written stays on disk, with the sizes it had; a failure here has no one
+        // left to tell.
+        Flush();
         ::close(Descriptor);
+    }
 }
 
 uint32_t RiffFile::CreateChunk(MMCKINFO& ck, uint32_t flags) {
@@ -47,54 +51,55 @@ uint32_t RiffFile::CreateChunk(MMCKINFO& ck, uint32_t flags) {
     const int32_t bytes = riff ? 12 : 8;
     ck.dwDataOffset = uint32_t(Position + 8);
     ck.dwFlags = 0;
-    return Write(header, bytes) == bytes ? 0 : MMIOERR_CANNOTWRITE;
+    return Put(header, uint64_t(bytes)) ? 0 : MMIOERR_CANNOTWRITE;
 }
 
 int32_t RiffFile::Write(const void* data, int32_t bytes) {
-    if (Descriptor < 0 || bytes < 0 || Position + uint64_t(bytes) > LargestFile)
+    if (bytes < 0 || !Put(data, uint64_t(bytes)))
         return -1;
-    if (!Buffer.empty() && Position != BufferStart + Buffer.size() && !Flush())
-        return -1;
-    if (Buffer.empty())
-        BufferStart = Position;
-    const auto* source = static_cast<const uint8_t*>(data);
-    if (Buffer.size() + size_t(bytes) > BufferCapacity) {
-        if (!Flush())
-            return -1;
-        BufferStart = Position;
-    }
-    if (size_t(bytes) >= BufferCapacity) {
-        if (!WriteAt(Position, source, uint64_t(bytes)))
-            return -1;
-    } else {
-        Buffer.insert(Buffer.end(), source, source + bytes);
-    }
-    Position += uint64_t(bytes);
     return bytes;
 }
 
+bool RiffFile::Put(const void* data, uint64_t bytes) {
+    if (Descriptor < 0 || Position + bytes > LargestFile)
+        return false;
+    if (!Buffer.empty() && Position != BufferStart + Buffer.size() && !Flush())
+        return false;
+    if (Buffer.size() + bytes > BufferCapacity && !Flush())
+        return false;
+    if (Buffer.empty())
+        BufferStart = Position;
+    const auto* source = static_cast<const uint8_t*>(data);
+    if (bytes >= BufferCapacity) {
+        if (!WriteAt(Position, source, bytes))
+            return false;
+    } else {
+        Buffer.insert(Buffer.end(), source, source + bytes);
+    }
+    Position += bytes;
+    return true;
+}
+
 uint32_t RiffFile::Ascend(MMCKINFO& ck, uint32_t /*flags*/) {
-    if (Position < ck.dwDataOffset)
+    if (Descriptor < 0 || Position < ck.dwDataOffset)
         return MMIOERR_CANNOTSEEK;
     const uint64_t size = Position - ck.dwDataOffset;
     if (size & 1) {
         const uint8_t pad = 0;
-        if (Write(&pad, 1) != 1)
+        if (!Put(&pad, 1))
             return MMIOERR_CANNOTEXPAND;
     }
     if (size != ck.cksize) {
-        const uint32_t end = uint32_t(Position);
         const uint32_t field = uint32_t(size);
-        if (Seek(int32_t(ck.dwDataOffset - 4), 0) < 0 || Write(&field, 4) != 4)
+        if (!Flush() || !WriteAt(ck.dwDataOffset - 4, &field, 4))
             return MMIOERR_CANNOTWRITE;
-        Position = end;
         ck.cksize = field;
         ck.dwFlags |= MMIO_DIRTY;
     }
     return 0;
 }
 
-int32_t RiffFile::Seek(int32_t offset, int32_t origin) {
+int64_t RiffFile::Seek(int64_t offset, int32_t origin) {
     if (Descriptor < 0 || !Flush())
         return -1;
     int64_t base = 0;
@@ -105,10 +110,10 @@ int32_t RiffFile::Seek(int32_t offset, int32_t origin) {
     else if (origin != 0)
         return -1;
     const int64_t target = base + offset;
-    if (target < 0 || uint64_t(target) > LargestFile || target > INT32_MAX)
+    if (target < 0 || uint64_t(target) > LargestFile)
         return -1;
     Position = uint64_t(target);
-    return int32_t(target);
+    return target;
 }
 
 uint32_t RiffFile::Close() {

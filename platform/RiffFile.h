@@ -33,16 +33,19 @@ public:
     /// the real size into the chunk header when it differs. Returns 0 or an MMIOERR_* code.
     virtual uint32_t Ascend(MMCKINFO& ck, uint32_t flags);
     /// Moves to `offset` from the start (origin 0), the current position (1) or the end (2);
-    /// returns the new position or −1.
-    virtual int32_t Seek(int32_t offset, int32_t origin);
+    /// returns the new position or −1. Positions stop at 4 GiB − 1.
+    virtual int64_t Seek(int64_t offset, int32_t origin);
     /// Writes what is buffered and closes the file; returns 0 or MMIOERR_CANNOTWRITE. The
-    /// destructor closes an open file without reporting.
+    /// destructor writes and closes an open file without reporting, leaving its chunk sizes
+    /// as they are.
     virtual uint32_t Close();
 
 protected:
     explicit RiffFile(int descriptor);
 
 private:
+    /// Buffered write at the current position; false when it fails or passes 4 GiB − 1.
+    bool Put(const void* data, uint64_t bytes);
     bool Flush();
     bool WriteAt(uint64_t position, const void* data, uint64_t bytes);
     int64_t EndPosition() const;

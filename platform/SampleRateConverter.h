@@ -12,8 +12,15 @@ struct soxr;
 ///
 /// Counts are in bytes. Input need not end on a frame: a partial frame is kept for the next
 /// call. Output is handed out in whole frames up to the caller's capacity; what does not fit is
-/// kept and handed out by the next call. After the last input, call Flush until it returns 0.
+/// kept and handed out by the next call. After the last input, call Flush until it returns 0
+/// (and Process no more).
 /// One object converts one stream and is used by one thread at a time.
+///
+///     SampleRateConverter converter(44100, 48000, 1, 2);
+///     for (each block of input)
+///         write(output, converter.Process(input, inputBytes, output, outputCapacity));
+///     while (int32_t n = converter.Flush(output, outputCapacity))
+///         write(output, n);
 class SampleRateConverter {
 public:
     /// How channels that are mixed down are averaged.

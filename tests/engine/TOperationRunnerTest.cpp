@@ -128,28 +128,63 @@ TEST_F(OperationRunner, ResultOfEachKindOfOperation) {
     struct Case {
         const char* name;
         Twaveoperation code;
+        bool wholeDocument; // `savesdocument`: a save of the document rather than of a range
         bool modifiedBefore;
         int32_t result; // what the worker leaves in ReturnValue, or -1 for an exception
         bool modifiedAfter;
         Strings events;
     };
     const std::vector<Case> cases{
-        {"save clears modified", opsavewav, true, CThread::Succeeded, false, {"ready(1)"}},
-        {"mp3 save clears modified", opsavemp3, true, CThread::Succeeded, false, {"ready(1)"}},
+        {"save clears modified", opsavewav, true, true, CThread::Succeeded, false, {"ready(1)"}},
+        {"mp3 save clears modified",
+         opsavemp3,
+         true,
+         true,
+         CThread::Succeeded,
+         false,
+         {"ready(1)"}},
+        {"range save keeps modified",
+         opsavewav,
+         false,
+         true,
+         CThread::Succeeded,
+         true,
+         {"ready(1)"}},
+        {"mp3 range save keeps modified",
+         opsavemp3,
+         false,
+         true,
+         CThread::Succeeded,
+         true,
+         {"ready(1)"}},
         {"failed save keeps modified",
          opsavewav,
+         true,
          true,
          CThread::Failed,
          true,
          {"loaded(0)", "ready(1)"}},
-        {"save with exception keeps it", opsavemp3, true, -1, true, {"loaded(0)", "ready(1)"}},
-        {"copy leaves modified clear", opcopy, false, CThread::Succeeded, false, {"ready(1)"}},
-        {"failed copy leaves it", opcopy, false, -1, false, {"loaded(0)", "ready(1)"}},
+        {"save with exception keeps it",
+         opsavemp3,
+         true,
+         true,
+         -1,
+         true,
+         {"loaded(0)", "ready(1)"}},
+        {"copy leaves modified clear",
+         opcopy,
+         false,
+         false,
+         CThread::Succeeded,
+         false,
+         {"ready(1)"}},
+        {"failed copy leaves it", opcopy, false, false, -1, false, {"loaded(0)", "ready(1)"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Document.createnew("doc.wav", 44100, 1, 16);
         Document.modified = c.modifiedBefore;
+        Document.savesdocument = c.wholeDocument;
         Log.Events.clear();
         ScopedWorker worker(c.code, [result = c.result](Twavefile& document) {
             document.ready = false;

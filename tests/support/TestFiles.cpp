@@ -72,6 +72,7 @@ void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) 
 
 std::vector<int16_t> ToSamples(const std::vector<uint8_t>& bytes) {
     std::vector<int16_t> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    if (!samples.empty())
+        std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     return samples;
 }

@@ -1,0 +1,43 @@
+#include "FloatCodec.h"
+
+#include <cstring>
+
+namespace {
+
+class FloatEncoder : public BlockEncoder {
+public:
+    explicit FloatEncoder(uint32_t channels)
+        : Channels(channels) {}
+    uint32_t FramesPerBlock() const override { return 1; }
+    uint32_t BlockAlign() const override { return 4 * Channels; }
+    void Encode(const int16_t* frames, uint32_t blocks, uint8_t* out) override {
+        for (size_t i = 0; i < size_t(blocks) * Channels; ++i) {
+            const float value = float(frames[i]) / 32768.0f;
+            std::memcpy(out + 4 * i, &value, 4);
+        }
+    }
+
+private:
+    uint32_t Channels;
+};
+
+} // namespace
+
+bool FloatCodec::Supports(uint32_t channels) const {
+    return channels >= 1 && channels <= 8;
+}
+
+WaveFormatBlock FloatCodec::TargetFormat(uint32_t rate, uint32_t channels) const {
+    WAVEFORMATEX format{};
+    format.wFormatTag = WAVE_FORMAT_IEEE_FLOAT;
+    format.nChannels = uint16_t(channels);
+    format.nSamplesPerSec = rate;
+    format.nBlockAlign = uint16_t(4 * channels);
+    format.nAvgBytesPerSec = rate * format.nBlockAlign;
+    format.wBitsPerSample = 32;
+    return MakeFormatBlock(format);
+}
+
+std::unique_ptr<BlockEncoder> FloatCodec::MakeEncoder(const WAVEFORMATEX& target) const {
+    return std::make_unique<FloatEncoder>(target.nChannels);
+}
