@@ -3,6 +3,7 @@
 #include "AppServices.h"
 #include "Guarded.h"
 #include "MessageDlg.h"
+#include "TSaveOperations.h"
 #include "TScrollBar.h"
 #include "Twavefile.h"
 #include "ViewMath.h"

@@ -132,7 +132,8 @@ public:
     TPlayProcess OnPlay; ///< kept for the owner's binding; the view never fires it
     TPlayStatus OnPlayStatus;
     TNotifyEvent OnResize;
-    /// How a Yes to the close question saves the document; without one the save does not begin.
+    /// How a Yes to the close question saves the document under its own name: the save
+    /// operations' `savefile` unless replaced (tests do); without one the save does not begin.
     TSaveDocument SaveDocument;
 
     /// Shown when no document is ready, centred on `Backgroundcolor`; empty by default.

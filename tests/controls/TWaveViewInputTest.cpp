@@ -95,8 +95,9 @@ TEST_F(InputTest, DragBackPastThePressPointLeavesNoTintBehind) {
         ASSERT_EQ(At(View.sellayer, x, 111), At(View.baselayer, x, 111)) << x;
     EXPECT_EQ(At(View.sellayer, 49, 111), At(View.baselayer, 49, 111));
     for (int x = 50; x < 100; ++x)
-        if (!OnGridLine(x))
+        if (!OnGridLine(x)) {
             ASSERT_EQ(At(View.sellayer, x, 111), TintedRow111) << x;
+        }
     // Forward again past the anchor.
     Drag({50, 10, 80});
 }
@@ -110,8 +111,9 @@ TEST_F(InputTest, PressNearTheStopEdgeDragsThatEdge) {
     EXPECT_EQ(View.selectionstop, 360u);
     EXPECT_EQ(Selects, (std::vector<SelectCall>{{200, 360, 25, 45, true}}));
     for (int x = 100; x < 180; ++x)
-        if (!OnGridLine(x))
+        if (!OnGridLine(x)) {
             ASSERT_EQ(At(View.sellayer, x, 111), TintedRow111) << x;
+        }
     EXPECT_EQ(At(View.sellayer, 180, 111), At(View.baselayer, 180, 111));
 }
 
@@ -123,8 +125,9 @@ TEST_F(InputTest, PressNearTheStartEdgeDragsItAcrossTheAnchor) {
     for (int x = 100; x < 150; ++x)
         ASSERT_EQ(At(View.sellayer, x, 111), At(View.baselayer, x, 111)) << x;
     for (int x = 150; x < 170; ++x)
-        if (!OnGridLine(x))
+        if (!OnGridLine(x)) {
             ASSERT_EQ(At(View.sellayer, x, 111), TintedRow111) << x;
+        }
 }
 
 TEST_F(InputTest, DragPastTheRightEdgeStopsAtTheWaveWidth) {

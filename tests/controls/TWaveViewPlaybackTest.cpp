@@ -73,8 +73,9 @@ TEST_F(PlaybackTest, SelectionPlaysFromItsStartAndTheCursorFollows) {
     EXPECT_EQ(Cursors.back(), std::make_pair(2000u, 250u));
     for (size_t i = 0; i < Cursors.size(); ++i) {
         EXPECT_TRUE(Cursors[i].first >= 1000 && Cursors[i].first <= 2000) << Cursors[i].first;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_GE(Cursors[i].first, Cursors[i - 1].first);
+        }
     }
     EXPECT_TRUE(StartedOnceAndStopped());
     EXPECT_FALSE(Document.playing);
@@ -244,6 +245,17 @@ TEST_F(CloseTest, SaveThatDoesNotBeginLeavesTheFlagDown) {
     EXPECT_EQ(Saves, 1);
     EXPECT_FALSE(View.closeaftersave);
     EXPECT_TRUE(Document.ready);
+}
+
+TEST_F(CloseTest, YesSavesThroughTheSaveOperations) {
+    // The document's own save: a name that is neither .wav nor .mp3 saves nothing.
+    View.SaveDocument = TWaveView().SaveDocument;
+    Document.filename = Dir.File("song.ogg");
+    TMessageDlgRecorder dialogs({mrYes});
+    EXPECT_FALSE(View.CanCloseDocument());
+    EXPECT_FALSE(View.closeaftersave);
+    EXPECT_TRUE(Document.ready);
+    EXPECT_TRUE(Document.modified);
 }
 
 TEST_F(CloseTest, UnmodifiedDocumentClosesWithoutAQuestion) {
