@@ -119,6 +119,33 @@ public:
     /// The current peak index with `part` written over it from the block that holds startFrame.
     void replacepeaks(const Tindexdata& part, Tindexdata& result, int64_t startFrame) const;
 
+    // --- Sample-processing edits (SampleEdits.cpp) ---
+    // Each request stores its arguments and starts its operation, returning when it has ended; it
+    // returns false when nothing started: while an operation runs, without a table or frames, for
+    // a fade range that is not 0 ≤ start < end ≤ `frames`, and for normalise or amplify of a
+    // document whose `peak` is below 1. Normalise and amplify always process the whole document.
+
+    /// Fades frames start … end − 1 in (operation `opfadein`).
+    bool fadein(int64_t start, int64_t end);
+    /// Fades frames start … end − 1 out (operation `opfadeout`).
+    bool fadeout(int64_t start, int64_t end);
+    /// Scales the document so that its peak becomes `percent` % of full scale (`opgain`).
+    bool normalize(int32_t percent);
+    /// Scales the document by `percent` % (`opgain`).
+    bool amplify(int32_t percent);
+    /// Reverses the whole document (`opreverse`).
+    bool reverse();
+    /// Negates every sample of the document; −32768 stays (`opinvert`).
+    bool invert();
+
+    // Their workers, run on the operation's thread. Fade and gain write a headerless result file,
+    // reverse and invert a mapped one; a failure (a full disk among them) raises and the runner
+    // then rolls the edit back.
+    void fadeworker();
+    void gainworker();
+    void reverseworker();
+    void invertworker();
+
     // --- Events, delivered on the main thread (the caller waits until the handler has run) ---
 
     void doaction(bool canUndo, bool canRedo);

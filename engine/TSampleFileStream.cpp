@@ -1,0 +1,73 @@
+#include "TSampleFileStream.h"
+
+#include "Exceptions.h"
+#include "TempFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+std::string FolderOf(const std::string& fileName) {
+    const size_t slash = fileName.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : fileName.substr(0, slash);
+}
+
+bool IsNoSpace(int error) {
+    return error == ENOSPC || error == EDQUOT;
+}
+
+} // namespace
+
+TSampleFileStream::TSampleFileStream(const std::string& fileName, int64_t expectedBytes)
+    : Name(fileName) {
+    const long long free = FreeSpaceOf(FolderOf(fileName));
+    if (free >= 0 && expectedBytes > free)
+        throw Exception(NoSpaceText);
+    Handle = open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (Handle < 0)
+        throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+}
+
+TSampleFileStream::~TSampleFileStream() {
+    if (Handle >= 0)
+        close(Handle);
+}
+
+void TSampleFileStream::Write(const void* data, int64_t bytes) {
+    if (Handle < 0)
+        throw EWriteError("Stream write error: \"" + Name + "\" is closed.");
+    const auto* from = static_cast<const uint8_t*>(data);
+    while (bytes > 0) {
+        const ssize_t done = write(Handle, from, size_t(bytes));
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done < 0)
+            Fail(errno);
+        // A write that stores nothing without an error has run out of room.
+        if (done == 0)
+            Fail(ENOSPC);
+        from += done;
+        bytes -= done;
+        Position += done;
+    }
+}
+
+void TSampleFileStream::Close() {
+    if (Handle < 0)
+        return;
+    const int handle = Handle;
+    Handle = -1;
+    if (close(handle) != 0)
+        Fail(errno);
+}
+
+void TSampleFileStream::Fail(int error) const {
+    if (IsNoSpace(error))
+        throw Exception(NoSpaceText);
+    throw EWriteError("Stream write error: \"" + Name + "\". " + std::strerror(error));
+}

@@ -1,0 +1,91 @@
+// Sample-processing edits whose result file cannot be written: the error is shown, the operation
+// ends, and the document is as it was before the edit.
+
+#include "SampleEditFixture.h"
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+
+namespace {
+
+using Samples16 = std::vector<int16_t>;
+
+/// Limits the size of files this process writes while it lives; a write past the limit then fails
+/// with EFBIG instead of raising SIGXFSZ.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &Saved);
+        SavedHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = Saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &Saved);
+        std::signal(SIGXFSZ, SavedHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit Saved{};
+    void (*SavedHandler)(int) = nullptr;
+};
+
+struct FailureCase {
+    const char* Name;
+    std::function<bool(Twavefile&)> Edit;
+};
+
+class SampleEditFailures : public SampleEditTest,
+                           public testing::WithParamInterface<FailureCase> {};
+
+} // namespace
+
+TEST_P(SampleEditFailures, AnUnwritableResultLeavesTheDocumentAsItWas) {
+    // 800,000 bytes of audio; result files may not pass 200,000.
+    const Samples16 source = TestSignal(200000, 2, 31);
+    Load(2, source);
+    const Tindexdata index = Document.peakindex;
+    const int16_t peak = Document.peak;
+    const auto peaks = Document.peaks;
+    const size_t pieces = Document.table->Chunks.size();
+    EventLog log(Document);
+    bool started = false;
+    {
+        FileSizeLimit limit(200000);
+        started = GetParam().Edit(Document);
+    }
+    ASSERT_TRUE(started);
+    ASSERT_EQ(Ui.Errors.Messages.size(), 1u);
+    EXPECT_NE(Ui.Errors.Messages.front().find("too large"), std::string::npos)
+        << Ui.Errors.Messages.front();
+    EXPECT_FALSE(Document.busy);
+    EXPECT_TRUE(Document.ready);
+    EXPECT_FALSE(Document.modified);
+    EXPECT_TRUE(Document.undostack.empty());
+    EXPECT_EQ(Document.table->Chunks.size(), pieces);
+    EXPECT_EQ(Samples(), source);
+    EXPECT_EQ(Document.peakindex, index);
+    EXPECT_EQ(Document.peak, peak);
+    EXPECT_EQ(Document.peaks, peaks);
+    EXPECT_EQ(Document.frames, 200000u);
+    EXPECT_EQ(Ui.Progress.Closed, Ui.Progress.Shown);
+    ASSERT_FALSE(log.Events.empty());
+    EXPECT_EQ(log.Events.back(), "ready(1)");
+    // The document still works.
+    EXPECT_TRUE(Document.invert());
+    EXPECT_EQ(Samples()[1], int16_t(-source[1]));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryEdit, SampleEditFailures,
+    testing::Values(FailureCase{"FadeIn", [](Twavefile& d) { return d.fadein(1000, 150000); }},
+                    FailureCase{"FadeOut", [](Twavefile& d) { return d.fadeout(0, 200000); }},
+                    FailureCase{"Amplify", [](Twavefile& d) { return d.amplify(50); }},
+                    FailureCase{"Normalize", [](Twavefile& d) { return d.normalize(100); }},
+                    FailureCase{"Reverse", [](Twavefile& d) { return d.reverse(); }},
+                    FailureCase{"Invert", [](Twavefile& d) { return d.invert(); }}),
+    [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.Name); });

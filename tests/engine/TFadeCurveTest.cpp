@@ -1,0 +1,110 @@
+#include "TFadeCurve.h"
+
+#include "SampleEditFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+
+TEST(TFadeCurve, StepIsAQuarterTurnDividedByTheFrames) {
+    EXPECT_DOUBLE_EQ(TFadeCurve::Step(1), std::numbers::pi / 2);
+    EXPECT_DOUBLE_EQ(TFadeCurve::Step(90), std::numbers::pi / 180);
+    EXPECT_DOUBLE_EQ(TFadeCurve::Step(4), std::numbers::pi / 8);
+}
+
+TEST(TFadeCurve, PolynomialStaysWithinTheBoundOfTheLibraryFunctions) {
+    double worst = 0.0;
+    for (int i = 0; i <= 1000000; ++i) {
+        const double angle = (std::numbers::pi / 2 + 1e-6) * i / 1000000;
+        worst = std::max(worst, std::fabs(TFadeCurve::Approximate(true, angle) - std::sin(angle)));
+        worst = std::max(worst, std::fabs(TFadeCurve::Approximate(false, angle) - std::cos(angle)));
+    }
+    EXPECT_LT(worst, 1e-14);
+}
+
+TEST(TFadeCurve, ScaleRoundsTheExactProduct) {
+    struct Case {
+        int16_t Sample;
+        double Factor;
+        int16_t Expected;
+    };
+    const Case cases[] = {
+        {1, 0.5, 0},
+        {3, 0.5, 2},
+        {5, 0.5, 2},
+        {-3, 0.5, -2},
+        {-5, 0.5, -2},
+        {32767, 1.0, 32767},
+        {-32768, 1.0, -32768},
+        {10000, 0.0, 0},
+        {7, 0.25, 2}, // 1.75
+        {-32768, 6.123233995736766e-17, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TFadeCurve::Scale(c.Sample, c.Factor), c.Expected)
+            << c.Sample << " × " << c.Factor;
+}
+
+TEST(TFadeCurve, ScaleAgreesWithIntegerArithmeticWhereTheDoubleProductLandsOnATie) {
+    // A factor a / (2s) rounded to double, times s, lands on the half-integer a / 2 in double
+    // precision while the exact product lies just beside it: only the exact error decides.
+    int ties = 0;
+    for (int s = 3; s < 3000; s += 2)
+        for (int a = 1; a < 2 * s; a += 2 * (s / 7) + 1) {
+            const double factor = double(a) / double(2 * s);
+            const double product = s * factor;
+            if (std::fabs(product - std::trunc(product)) != 0.5 ||
+                std::fma(s, factor, -product) == 0)
+                continue;
+            ++ties;
+            EXPECT_EQ(TFadeCurve::Scale(int16_t(s), factor), ExactRound(int16_t(s), factor))
+                << s << " × " << factor;
+            EXPECT_EQ(TFadeCurve::Scale(int16_t(-s), factor), ExactRound(int16_t(-s), factor))
+                << -s << " × " << factor;
+        }
+    EXPECT_GT(ties, 100);
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> factors(0.0, 1.0);
+    for (int trial = 0; trial < 20; ++trial) {
+        const double factor = factors(random);
+        for (int sample = -32768; sample <= 32767; sample += 7)
+            ASSERT_EQ(TFadeCurve::Scale(int16_t(sample), factor),
+                      ExactRound(int16_t(sample), factor));
+    }
+}
+
+TEST(TFadeCurve, ApplyGivesTheModelForManyLengths) {
+    for (const int64_t n : {1, 2, 3, 4, 5, 511, 1023, 1024, 1025, 3000, 100000})
+        for (const bool fadeIn : {true, false}) {
+            const int32_t channels = n % 3 + 1;
+            const std::vector<int16_t> source = TestSignal(n, channels, uint32_t(n));
+            std::vector<int16_t> actual(source.size());
+            TFadeCurve curve(fadeIn, n);
+            // Uneven pieces, as the block hand-off feeds it.
+            for (int64_t done = 0; done < n;) {
+                const int64_t piece = std::min<int64_t>(n - done, 777);
+                curve.Apply(source.data() + done * channels, actual.data() + done * channels, piece,
+                            channels);
+                done += piece;
+            }
+            EXPECT_EQ(actual, ModelFade(source, channels, 0, n, fadeIn))
+                << "n " << n << (fadeIn ? " in" : " out");
+        }
+}
+
+TEST(TFadeCurve, FirstAndLastFramesFollowTheClosedForm) {
+    const int64_t n = 44100;
+    std::vector<int16_t> source(size_t(n), 30000);
+    std::vector<int16_t> in(source.size());
+    std::vector<int16_t> out(source.size());
+    TFadeCurve(true, n).Apply(source.data(), in.data(), n, 1);
+    TFadeCurve(false, n).Apply(source.data(), out.data(), n, 1);
+    const double step = std::numbers::pi / 2 / double(n);
+    EXPECT_EQ(in.front(), int16_t(std::lround(30000 * std::sin(step))));
+    EXPECT_EQ(in.back(), 30000);
+    EXPECT_EQ(out.front(), int16_t(std::lround(30000 * std::cos(step))));
+    EXPECT_EQ(out.back(), 0);
+    EXPECT_EQ(in[size_t(n / 2 - 1)], int16_t(std::lround(30000 * std::sin(std::numbers::pi / 4))));
+}
