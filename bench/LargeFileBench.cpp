@@ -1,5 +1,6 @@
 // Sequential reading of a 1 GiB piece table, sample by sample through the read window, beside a
 // plain loop that preads the same file in 512 KiB blocks and touches every sample.
+#include "BenchSupport.h"
 #include "TLargeFile.h"
 
 #include <benchmark/benchmark.h>
@@ -15,8 +16,7 @@ namespace {
 constexpr int64_t DataBytes = int64_t(1) << 30;
 
 std::string DataPath() {
-    const char* dir = std::getenv("BENCH_DIR");
-    return std::string(dir ? dir : "/tmp") + "/largefile-1g.raw";
+    return BenchDir() + "/largefile-1g.raw";
 }
 
 void MakeDataFile() {

@@ -2,6 +2,7 @@
 // sample file, the peak index and levels, as opening a file does. The files come from the
 // environment (LOAD_BENCH_FILES, separated by commas); temporary files go to BENCH_DIR. Reports
 // the process's peak resident memory beside the time.
+#include "BenchSupport.h"
 #include "MainThreadDispatcher.h"
 #include "Settings.h"
 #include "TLoadWorker.h"
@@ -46,8 +47,7 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     MainThreadDispatcher::SetMainThread();
     benchmark::Initialize(&argc, argv);
-    const char* dir = std::getenv("BENCH_DIR");
-    Settings.tempfolder = std::string(dir ? dir : "/tmp") + "/";
+    Settings.tempfolder = BenchDir() + "/";
     TLoadWorker::Register();
     const char* files = std::getenv("LOAD_BENCH_FILES");
     std::stringstream list(files ? files : "");

@@ -2,11 +2,10 @@
 // the lame command line encoding the same samples from a WAV file with the same settings
 // (128 kbps constant bitrate, plain stereo, quality 5, no VBR header, no ReplayGain analysis).
 // Both run in the same process, one after the other; the ratio is printed at the end.
-#include "MainThreadDispatcher.h"
+#include "BenchSupport.h"
 #include "TSaveOperations.h"
 #include "Twavefile.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 
@@ -30,37 +29,17 @@ constexpr int64_t Frames = int64_t(Rate) * 3600;
 constexpr int64_t DataBytes = Frames * Channels * 2;
 constexpr int32_t Kbps128 = 5; // position of 128 kbps in the dialog's list at 44.1 kHz
 
-std::string BenchDir() {
-    const char* dir = std::getenv("BENCH_DIR");
-    return dir ? dir : "/tmp";
-}
-
 std::string SourcePath() {
     return BenchDir() + "/mp3save-hour.wav";
-}
-
-void Put32(std::string& header, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        header[at + size_t(i)] = char(value >> (8 * i));
 }
 
 /// A canonical WAV file (44-byte header, then PCM) of two tones with a little noise, made once.
 void MakeSource() {
     if (access(SourcePath().c_str(), R_OK) == 0)
         return;
-    std::string header(44, '\0');
-    std::memcpy(header.data(), "RIFF", 4);
-    std::memcpy(header.data() + 8, "WAVEfmt ", 8);
-    std::memcpy(header.data() + 36, "data", 4);
-    Put32(header, 4, uint32_t(36 + DataBytes));
-    Put32(header, 16, 16);
-    Put32(header, 20, 1 | Channels << 16); // PCM, channels
-    Put32(header, 24, Rate);
-    Put32(header, 28, Rate * Channels * 2);
-    Put32(header, 32, (Channels * 2) | 16 << 16); // block align, bits per sample
-    Put32(header, 40, uint32_t(DataBytes));
+    const auto header = CanonicalWavHeader(Rate, Channels, uint32_t(DataBytes));
     std::ofstream out(SourcePath(), std::ios::binary | std::ios::trunc);
-    out.write(header.data(), std::streamsize(header.size()));
+    out.write(reinterpret_cast<const char*>(header.data()), std::streamsize(header.size()));
     std::vector<int16_t> block(size_t(Rate) * Channels);
     uint32_t noise = 1;
     for (int64_t second = 0; second < 3600; ++second) {
@@ -137,11 +116,7 @@ BENCHMARK(LameCommandLine)->Iterations(1)->UseManualTime()->Unit(benchmark::kSec
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    MainThreadDispatcher::SetMainThread();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    RunBenchmarksOnMainThread(argc, argv);
     if (SaveSeconds > 0 && LameSeconds > 0)
         std::printf("MP3 save of one hour: %.2f s, lame: %.2f s, ratio %.3f\n", SaveSeconds,
                     LameSeconds, SaveSeconds / LameSeconds);

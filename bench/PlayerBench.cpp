@@ -1,13 +1,12 @@
 // The streaming player on the null device: the cost of filling one segment from a piece table
 // (44.1 kHz stereo and 96 kHz with 8 channels) beside a plain copy of the same bytes, the time
 // from Play to a running buffer, and the segments heard wrong while the main thread is kept busy.
+#include "BenchSupport.h"
 #include "IDirectSoundNotify.h"
 #include "MainThreadDispatcher.h"
 #include "NullSoundOutput.h"
 #include "TLargeFile.h"
 #include "TPlayer.h"
-
-#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -37,9 +36,7 @@ public:
 };
 
 std::string DataPath(int rate, int channels) {
-    const char* dir = std::getenv("BENCH_DIR");
-    return std::string(dir ? dir : "/tmp") + "/player-" + std::to_string(rate) + "x" +
-           std::to_string(channels) + ".raw";
+    return BenchDir() + "/player-" + std::to_string(rate) + "x" + std::to_string(channels) + ".raw";
 }
 
 /// A headerless data file of `Seconds` seconds of a changing signal, made once.
@@ -178,10 +175,6 @@ BENCHMARK(BusyMainThread)
     ->Iterations(1);
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    MainThreadDispatcher::SetMainThread();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    RunBenchmarksOnMainThread(argc, argv);
     return 0;
 }

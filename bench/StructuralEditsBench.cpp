@@ -2,14 +2,12 @@
 // of 44.1 kHz stereo into a 48 kHz document (structuraledits.sh times sox on the same file in the
 // same run), and delete and paste on a table of 10,000 pieces, which copy piece records only.
 #include "AudioClipboard.h"
-#include "MainThreadDispatcher.h"
+#include "BenchSupport.h"
 #include "Settings.h"
 #include "StructuralEdits.h"
 #include "TLargeFile.h"
 #include "TempFileList.h"
 #include "Twavefile.h"
-
-#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -26,18 +24,8 @@ namespace {
 
 constexpr int64_t HourFrames = int64_t(3600) * 44100;
 
-std::string BenchDir() {
-    const char* dir = std::getenv("BENCH_DIR");
-    return std::string(dir ? dir : "/tmp");
-}
-
 std::string HourPath() {
     return BenchDir() + "/hour-44100-stereo.wav";
-}
-
-void Put32(uint8_t* at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        at[i] = uint8_t(value >> (8 * i));
 }
 
 /// One hour of a 1 kHz / 1.5 kHz stereo tone as a canonical WAV file, made once.
@@ -45,15 +33,9 @@ void MakeHourFile() {
     if (access(HourPath().c_str(), R_OK) == 0)
         return;
     const uint32_t data = uint32_t(HourFrames * 4);
-    uint8_t header[44] = {'R', 'I', 'F', 'F', 0, 0, 0,  0, 'W', 'A', 'V', 'E', 'f', 'm',
-                          't', ' ', 16,  0,   0, 0, 1,  0, 2,   0,   0,   0,   0,   0,
-                          0,   0,   0,   0,   4, 0, 16, 0, 'd', 'a', 't', 'a'};
-    Put32(header + 4, 36 + data);
-    Put32(header + 24, 44100);
-    Put32(header + 28, 44100 * 4);
-    Put32(header + 40, data);
+    const auto header = CanonicalWavHeader(44100, 2, data);
     const int fd = open(HourPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0 || write(fd, header, 44) != 44)
+    if (fd < 0 || write(fd, header.data(), header.size()) != ssize_t(header.size()))
         std::abort();
     // 44100 frames repeat exactly: 1 kHz and 1.5 kHz both fit whole periods into one second.
     std::vector<int16_t> second(44100 * 2);
@@ -138,11 +120,7 @@ BENCHMARK_CAPTURE(EditOnTenThousandPieces, PasteRequest, true, true)->Unit(bench
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    MainThreadDispatcher::SetMainThread();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    RunBenchmarksOnMainThread(argc, argv);
     TempFiles.DeleteAll();
     return 0;
 }

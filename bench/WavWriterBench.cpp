@@ -3,6 +3,7 @@
 // 16-bit PCM (a copy through the writer) and once as IMA ADPCM. bench/wavwriter.sh runs `cp`
 // and ffmpeg's IMA ADPCM encoder on the same file in the same run.
 #include "AudioCompression.h"
+#include "BenchSupport.h"
 #include "WAVWriter.h"
 
 #include <benchmark/benchmark.h>
@@ -17,14 +18,9 @@
 
 namespace {
 
-std::string BenchDir() {
-    const char* dir = std::getenv("BENCH_DIR");
-    return dir ? dir : "/tmp/sondrix-bench";
-}
-
 /// The source: a canonical 44-byte-header 16-bit stereo WAV at 44.1 kHz, made by the script.
 std::string SourcePath() {
-    return BenchDir() + "/hour-stereo.wav";
+    return BenchDir("/tmp/sondrix-bench") + "/hour-stereo.wav";
 }
 
 WAVEFORMATEX Source() {
@@ -56,7 +52,7 @@ void Save(benchmark::State& state, uint16_t tag, const char* name) {
         state.SkipWithError("no source file: run bench/wavwriter.sh");
         return;
     }
-    const std::string target = BenchDir() + "/" + name;
+    const std::string target = BenchDir("/tmp/sondrix-bench") + "/" + name;
     std::vector<uint8_t> block(128000);
     int64_t bytes = 0;
     for (auto _ : state) {

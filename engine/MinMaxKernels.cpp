@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #if defined(__i386__) || defined(__x86_64__)
 #include <emmintrin.h>
@@ -33,10 +34,10 @@ __attribute__((target("mmx,sse"))) inline __m64 LoadUnaligned64(const int16_t* p
 
 } // namespace
 
-__attribute__((target("mmx,sse"))) void MinMax16MMX(const int16_t* data, int32_t count,
-                                                    int16_t& min, int16_t& max) {
-    __m64 lo = _mm_set1_pi16(32767);
-    __m64 hi = _mm_setzero_si64();
+__attribute__((target("mmx,sse"))) void MinMax16LanesMMX(const int16_t* data, int32_t count,
+                                                         int16_t (&lo)[4], int16_t (&hi)[4]) {
+    __m64 low = _mm_set1_pi16(32767);
+    __m64 high = _mm_setzero_si64();
     const int32_t steps = count / 16;
     const int16_t* p = data;
     for (int32_t i = 0; i < steps; ++i, p += 16) {
@@ -49,17 +50,21 @@ __attribute__((target("mmx,sse"))) void MinMax16MMX(const int16_t* data, int32_t
         const __m64 b = LoadUnaligned64(p + 4);
         const __m64 c = LoadUnaligned64(p + 8);
         const __m64 d = LoadUnaligned64(p + 12);
-        lo = _mm_min_pi16(lo, _mm_min_pi16(_mm_min_pi16(a, b), _mm_min_pi16(c, d)));
-        hi = _mm_max_pi16(hi, _mm_max_pi16(_mm_max_pi16(a, b), _mm_max_pi16(c, d)));
+        low = _mm_min_pi16(low, _mm_min_pi16(_mm_min_pi16(a, b), _mm_min_pi16(c, d)));
+        high = _mm_max_pi16(high, _mm_max_pi16(_mm_max_pi16(a, b), _mm_max_pi16(c, d)));
     }
-    lo = _mm_min_pi16(lo, _mm_srli_si64(lo, 32));
-    lo = _mm_min_pi16(lo, _mm_srli_si64(lo, 16));
-    hi = _mm_max_pi16(hi, _mm_srli_si64(hi, 32));
-    hi = _mm_max_pi16(hi, _mm_srli_si64(hi, 16));
-    min = static_cast<int16_t>(_mm_cvtsi64_si32(lo));
-    max = static_cast<int16_t>(_mm_cvtsi64_si32(hi));
+    std::memcpy(lo, &low, sizeof(lo));
+    std::memcpy(hi, &high, sizeof(hi));
     _mm_sfence();
     _mm_empty();
+}
+
+void MinMax16MMX(const int16_t* data, int32_t count, int16_t& min, int16_t& max) {
+    int16_t lo[4];
+    int16_t hi[4];
+    MinMax16LanesMMX(data, count, lo, hi);
+    min = *std::min_element(std::begin(lo), std::end(lo));
+    max = *std::max_element(std::begin(hi), std::end(hi));
 }
 
 __attribute__((target("sse2"))) void MinMax16SSE2(const int16_t* data, int32_t count, int16_t& min,

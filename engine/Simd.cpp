@@ -3,11 +3,7 @@
 #include "CpuFeatures.h"
 
 #include <algorithm>
-#include <cstring>
-
 #if defined(__i386__) || defined(__x86_64__)
-#include <mmintrin.h>
-#include <xmmintrin.h>
 #define SONDRIX_X86 1
 #endif
 
@@ -50,31 +46,15 @@ void ScanTail(const int16_t* data, int32_t count, int32_t stride, int16_t& min, 
 #ifdef SONDRIX_X86
 /// The 64-bit multimedia scan over the first count div 16 × 16 samples of a stereo run: lanes 0
 /// and 2 hold channel 0, lanes 1 and 3 channel 1.
-__attribute__((target("mmx,sse"))) void StereoVectorScan(const int16_t* data, int32_t count,
-                                                         int16_t& min0, int16_t& max0,
-                                                         int16_t& min1, int16_t& max1) {
-    __m64 lo = _mm_set1_pi16(32767);
-    __m64 hi = _mm_setzero_si64();
-    const int32_t steps = count / 16;
-    const int16_t* p = data;
-    for (int32_t i = 0; i < steps; ++i, p += 16) {
-        _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(p) + 1024),
-                     _MM_HINT_NTA);
-        __m64 v[4];
-        std::memcpy(v, p, sizeof(v));
-        lo = _mm_min_pi16(lo, _mm_min_pi16(_mm_min_pi16(v[0], v[1]), _mm_min_pi16(v[2], v[3])));
-        hi = _mm_max_pi16(hi, _mm_max_pi16(_mm_max_pi16(v[0], v[1]), _mm_max_pi16(v[2], v[3])));
-    }
-    lo = _mm_min_pi16(lo, _mm_srli_si64(lo, 32));
-    hi = _mm_max_pi16(hi, _mm_srli_si64(hi, 32));
-    const uint32_t los = static_cast<uint32_t>(_mm_cvtsi64_si32(lo));
-    const uint32_t his = static_cast<uint32_t>(_mm_cvtsi64_si32(hi));
-    min0 = static_cast<int16_t>(los & 0xFFFF);
-    min1 = static_cast<int16_t>(los >> 16);
-    max0 = static_cast<int16_t>(his & 0xFFFF);
-    max1 = static_cast<int16_t>(his >> 16);
-    _mm_sfence();
-    _mm_empty();
+void StereoVectorScan(const int16_t* data, int32_t count, int16_t& min0, int16_t& max0,
+                      int16_t& min1, int16_t& max1) {
+    int16_t lo[4];
+    int16_t hi[4];
+    MinMax16LanesMMX(data, count, lo, hi);
+    min0 = std::min(lo[0], lo[2]);
+    min1 = std::min(lo[1], lo[3]);
+    max0 = std::max(hi[0], hi[2]);
+    max1 = std::max(hi[1], hi[3]);
 }
 #else
 void StereoVectorScan(const int16_t* data, int32_t count, int16_t& min0, int16_t& max0,

@@ -93,6 +93,21 @@ inline WAVEFORMATEX ReadWaveFormat(const uint8_t* record) {
     return format;
 }
 
+/// The format of plain fixed-size samples (`bits` per sample, no extra bytes): one frame is one
+/// sample per channel, so the block is one frame.
+inline WAVEFORMATEX MakeSampleFormat(uint16_t tag, uint32_t rate, uint32_t channels,
+                                     uint32_t bits) {
+    WAVEFORMATEX format{};
+    format.wFormatTag = tag;
+    format.nChannels = uint16_t(channels);
+    format.nSamplesPerSec = rate;
+    format.wBitsPerSample = uint16_t(bits);
+    format.nBlockAlign = uint16_t(bits / 8 * channels);
+    format.nAvgBytesPerSec = rate * format.nBlockAlign;
+    format.cbSize = 0;
+    return format;
+}
+
 /// A zero-filled format block holding `format` and its `format.cbSize` extra bytes.
 inline WaveFormatBlock MakeFormatBlock(const WAVEFORMATEX& format, const void* extra = nullptr) {
     WaveFormatBlock block{};

@@ -28,14 +28,7 @@ bool FloatCodec::Supports(uint32_t channels) const {
 }
 
 WaveFormatBlock FloatCodec::TargetFormat(uint32_t rate, uint32_t channels) const {
-    WAVEFORMATEX format{};
-    format.wFormatTag = WAVE_FORMAT_IEEE_FLOAT;
-    format.nChannels = uint16_t(channels);
-    format.nSamplesPerSec = rate;
-    format.nBlockAlign = uint16_t(4 * channels);
-    format.nAvgBytesPerSec = rate * format.nBlockAlign;
-    format.wBitsPerSample = 32;
-    return MakeFormatBlock(format);
+    return MakeFormatBlock(MakeSampleFormat(WAVE_FORMAT_IEEE_FLOAT, rate, channels, 32));
 }
 
 std::unique_ptr<BlockEncoder> FloatCodec::MakeEncoder(const WAVEFORMATEX& target) const {

@@ -83,14 +83,7 @@ bool G711Codec::Supports(uint32_t channels) const {
 }
 
 WaveFormatBlock G711Codec::TargetFormat(uint32_t rate, uint32_t channels) const {
-    WAVEFORMATEX format{};
-    format.wFormatTag = Tag;
-    format.nChannels = uint16_t(channels);
-    format.nSamplesPerSec = rate;
-    format.nBlockAlign = uint16_t(channels);
-    format.nAvgBytesPerSec = rate * channels;
-    format.wBitsPerSample = 8;
-    return MakeFormatBlock(format);
+    return MakeFormatBlock(MakeSampleFormat(Tag, rate, channels, 8));
 }
 
 std::unique_ptr<BlockEncoder> G711Codec::MakeEncoder(const WAVEFORMATEX& target) const {

@@ -1,5 +1,7 @@
 #include "ImaAdpcmCodec.h"
 
+#include "AdpcmEncoder.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -48,21 +50,15 @@ struct ImaChannel {
     }
 };
 
-class ImaEncoder : public BlockEncoder {
+class ImaEncoder : public AdpcmEncoder {
 public:
     ImaEncoder(uint32_t channels, uint32_t blockAlign)
-        : Channels(channels)
-        , Align(blockAlign)
+        : AdpcmEncoder(channels, blockAlign)
         , State(channels) {}
     uint32_t FramesPerBlock() const override { return (Align - 4 * Channels) * 2 / Channels + 1; }
-    uint32_t BlockAlign() const override { return Align; }
-    void Encode(const int16_t* frames, uint32_t blocks, uint8_t* out) override {
-        for (uint32_t b = 0; b < blocks; ++b)
-            EncodeBlock(frames + size_t(b) * FramesPerBlock() * Channels, out + size_t(b) * Align);
-    }
 
 private:
-    void EncodeBlock(const int16_t* frames, uint8_t* out) {
+    void EncodeBlock(const int16_t* frames, uint8_t* out) override {
         for (uint32_t c = 0; c < Channels; ++c) {
             ImaChannel& channel = State[c];
             channel.Predictor = frames[c];
@@ -85,8 +81,6 @@ private:
                 }
     }
 
-    uint32_t Channels;
-    uint32_t Align;
     std::vector<ImaChannel> State;
 };
 

@@ -1,5 +1,6 @@
 #include "MsAdpcmCodec.h"
 
+#include "AdpcmEncoder.h"
 #include "ImaAdpcmCodec.h"
 
 #include <algorithm>
@@ -36,17 +37,11 @@ struct MsChannel {
     }
 };
 
-class MsEncoder : public BlockEncoder {
+class MsEncoder : public AdpcmEncoder {
 public:
     MsEncoder(uint32_t channels, uint32_t blockAlign)
-        : Channels(channels)
-        , Align(blockAlign) {}
+        : AdpcmEncoder(channels, blockAlign) {}
     uint32_t FramesPerBlock() const override { return (Align - 7 * Channels) * 2 / Channels + 2; }
-    uint32_t BlockAlign() const override { return Align; }
-    void Encode(const int16_t* frames, uint32_t blocks, uint8_t* out) override {
-        for (uint32_t b = 0; b < blocks; ++b)
-            EncodeBlock(frames + size_t(b) * FramesPerBlock() * Channels, out + size_t(b) * Align);
-    }
 
 private:
     /// The predictor and starting step with the least squared error for one channel.
@@ -70,7 +65,7 @@ private:
         return best;
     }
 
-    void EncodeBlock(const int16_t* frames, uint8_t* out) {
+    void EncodeBlock(const int16_t* frames, uint8_t* out) override {
         std::vector<MsChannel> state(Channels);
         for (uint32_t c = 0; c < Channels; ++c) {
             uint8_t predictor = 0;
@@ -92,9 +87,6 @@ private:
             *at++ = uint8_t((high << 4) | low);
         }
     }
-
-    uint32_t Channels;
-    uint32_t Align;
 };
 
 } // namespace

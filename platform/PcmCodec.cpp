@@ -19,15 +19,7 @@ bool PcmCodec::IsSource(const WAVEFORMATEX& format) {
 }
 
 WAVEFORMATEX PcmCodec::Format(uint32_t rate, uint32_t channels, uint32_t bits) {
-    WAVEFORMATEX format{};
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = uint16_t(channels);
-    format.nSamplesPerSec = rate;
-    format.wBitsPerSample = uint16_t(bits);
-    format.nBlockAlign = uint16_t(bits / 8 * channels);
-    format.nAvgBytesPerSec = rate * format.nBlockAlign;
-    format.cbSize = 0;
-    return format;
+    return MakeSampleFormat(WAVE_FORMAT_PCM, rate, channels, bits);
 }
 
 std::vector<WaveFormatBlock> PcmCodec::TargetsFor(const WAVEFORMATEX& source) const {

@@ -1,7 +1,7 @@
 #include "CheckForUpdates.h"
 #include "DialogDriver.h"
 #include "FakeUpdateServer.h"
-#include "ShellOpen.h"
+#include "ShellRecorder.h"
 #include "TAboutForm.h"
 #include "TMessageDlgRecorder.h"
 #include "VersionRecordFiles.h"
@@ -10,20 +10,7 @@
 
 namespace {
 struct AboutFormTest : testing::Test {
-    TUpdateSite saved = UpdateSite;
-    std::function<bool(const std::string&)> savedShell = ShellOpenHook;
-    std::vector<std::string> opened;
-
-    void SetUp() override {
-        ShellOpenHook = [this](const std::string& url) {
-            opened.push_back(url);
-            return true;
-        };
-    }
-    void TearDown() override {
-        UpdateSite = saved;
-        ShellOpenHook = savedShell;
-    }
+    ShellRecorder shell;
 };
 } // namespace
 
@@ -61,8 +48,8 @@ TEST_F(AboutFormTest, InformationLinkOpensTheProductPage) {
         QTest::mouseClick(form.InfoLabel, Qt::LeftButton);
         QTest::mouseClick(form.Button1, Qt::LeftButton);
     });
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], "http://www.quorvantex.com/sondrix/");
+    ASSERT_EQ(shell.Opened.size(), 1u);
+    EXPECT_EQ(shell.Opened[0], "http://www.quorvantex.com/sondrix/");
 }
 
 TEST_F(AboutFormTest, UpdateLinkRunsTheCheckAndShowsItsErrors) {

@@ -1,7 +1,7 @@
 #include "CheckForUpdates.h"
 #include "Exceptions.h"
 #include "FakeUpdateServer.h"
-#include "ShellOpen.h"
+#include "ShellRecorder.h"
 #include "TMessageDlgRecorder.h"
 #include "TestFiles.h"
 #include "VersionRecordFiles.h"
@@ -13,21 +13,11 @@ namespace {
 // replaced and message dialogs recorded.
 struct CheckForUpdatesTest : testing::Test {
     TempDir dir;
-    TUpdateSite saved = UpdateSite;
-    std::function<bool(const std::string&)> savedShell = ShellOpenHook;
-    std::vector<std::string> opened;
+    ShellRecorder shell;
 
     void SetUp() override {
         UpdateSite.ProgramFile =
             versionrecord::ObjcopyFile(dir, "sondrix", versionrecord::ProgramRecord("4.1.0.0"));
-        ShellOpenHook = [this](const std::string& url) {
-            opened.push_back(url);
-            return true;
-        };
-    }
-    void TearDown() override {
-        UpdateSite = saved;
-        ShellOpenHook = savedShell;
     }
 
     // Runs the check against `server`, answering the message dialogs with `answers`.
@@ -62,8 +52,8 @@ TEST_F(CheckForUpdatesTest, NewerVersionIsOfferedAndYesOpensTheDownload) {
     EXPECT_EQ(calls[0].Text, Offer("4.1.0.1", server.Host()));
     EXPECT_EQ(calls[0].Type, TMsgDlgType::mtConfirmation);
     EXPECT_EQ(calls[0].Buttons, mbYes | mbNo);
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], "http://" + server.Host() + "/downloads/sondrix.exe");
+    ASSERT_EQ(shell.Opened.size(), 1u);
+    EXPECT_EQ(shell.Opened[0], "http://" + server.Host() + "/downloads/sondrix.exe");
 }
 
 TEST_F(CheckForUpdatesTest, NoLeavesTheDownloadAlone) {
@@ -71,7 +61,7 @@ TEST_F(CheckForUpdatesTest, NoLeavesTheDownloadAlone) {
     auto calls = Check(server.Host(), {mrNo});
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].Text, Offer("5.0.0.0", server.Host()));
-    EXPECT_TRUE(opened.empty());
+    EXPECT_TRUE(shell.Opened.empty());
 }
 
 TEST_F(CheckForUpdatesTest, SameOrOlderVersionReportsTheLatest) {
@@ -83,7 +73,7 @@ TEST_F(CheckForUpdatesTest, SameOrOlderVersionReportsTheLatest) {
         EXPECT_EQ(calls[0].Type, TMsgDlgType::mtConfirmation);
         EXPECT_EQ(calls[0].Buttons, mbOK);
     }
-    EXPECT_TRUE(opened.empty());
+    EXPECT_TRUE(shell.Opened.empty());
 }
 
 TEST_F(CheckForUpdatesTest, LineBreakIsComparedTrimmedAndShownAsReceived) {

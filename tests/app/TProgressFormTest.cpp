@@ -1,7 +1,7 @@
 #include "TProgressForm.h"
 
-#include "LauncherEntrySubscriber.h"
 #include "MainThreadDispatcher.h"
+#include "SessionBusTest.h"
 #include "TProgressEvent.h"
 #include "TWorkerTable.h"
 #include "Twavefile.h"
@@ -21,17 +21,7 @@ void Post(TProgressForm& form, int32_t percent) {
     QCoreApplication::sendPostedEvents(&form);
 }
 
-class TProgressFormDBus : public testing::Test {
-protected:
-    void SetUp() override {
-        if (LauncherEntrySubscriber::SenderBus().isConnected() && Subscriber.Connected())
-            return;
-        if (qEnvironmentVariableIsSet("SONDRIX_REQUIRE_DBUS"))
-            FAIL() << "no session bus inside dbus-run-session";
-        GTEST_SKIP() << "no session bus (run under dbus-run-session)";
-    }
-    LauncherEntrySubscriber Subscriber;
-};
+class TProgressFormDBus : public SessionBusTest {};
 
 /// Installs a worker and the form as the progress host while it lives.
 struct Installed {

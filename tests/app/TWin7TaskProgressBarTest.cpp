@@ -1,6 +1,6 @@
 #include "TWin7TaskProgressBar.h"
 
-#include "LauncherEntrySubscriber.h"
+#include "SessionBusTest.h"
 
 #include <gtest/gtest.h>
 
@@ -8,17 +8,8 @@ namespace {
 
 const QString AppId = "application://sondrix.desktop";
 
-/// Tests that need a session bus: run by ctest under dbus-run-session; skipped without a bus.
-class TWin7TaskProgressBarDBus : public testing::Test {
+class TWin7TaskProgressBarDBus : public SessionBusTest {
 protected:
-    void SetUp() override {
-        if (LauncherEntrySubscriber::SenderBus().isConnected() && Subscriber.Connected())
-            return;
-        if (qEnvironmentVariableIsSet("SONDRIX_REQUIRE_DBUS"))
-            FAIL() << "no session bus inside dbus-run-session";
-        GTEST_SKIP() << "no session bus (run under dbus-run-session)";
-    }
-
     /// The records that arrive after `count` were already there, once `more` have come.
     QStringList Next(qsizetype& seen, int more) {
         EXPECT_TRUE(Subscriber.WaitFor(int(seen) + more));
@@ -26,8 +17,6 @@ protected:
         seen = Subscriber.Records.size();
         return got;
     }
-
-    LauncherEntrySubscriber Subscriber;
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "WriterHelpers.h"
 
 #include "FormatChoice.h"
+#include "FormatChooseRequest.h"
 #include "FormatChooser.h"
 
 #include <gtest/gtest.h>
@@ -12,24 +13,6 @@
 
 namespace {
 
-/// A request as the save makes it: a 531-byte buffer starting with `start`.
-struct Request {
-    explicit Request(const WAVEFORMATEX& source, const WaveFormatBlock& start,
-                     uint32_t style = 0x40)
-        : Source(source)
-        , Buffer(start) {
-        Choose.fdwStyle = style;
-        Choose.pwfx = Buffer.data();
-        Choose.cbwfx = uint32_t(Buffer.size());
-        Choose.pszTitle = "Choose format...";
-        Choose.fdwEnum = ACM_FORMATENUMF_CONVERT;
-        Choose.pwfxEnum = &Source;
-    }
-    WAVEFORMATEX Source;
-    WaveFormatBlock Buffer;
-    ACMFORMATCHOOSE Choose;
-};
-
 std::vector<std::string> TagNames(const FormatChoice& choice) {
     std::vector<std::string> names;
     for (const auto& tag : choice.Tags())
@@ -38,11 +21,11 @@ std::vector<std::string> TagNames(const FormatChoice& choice) {
 }
 
 TEST(FormatChoice, ListsOnlyTheTagsTheSourceConvertsTo) {
-    Request mono(PcmFormat(8000, 1, 16), Block(PcmFormat(8000, 1, 16)));
+    FormatChooseRequest mono(PcmFormat(8000, 1, 16), Block(PcmFormat(8000, 1, 16)));
     EXPECT_EQ(TagNames(FormatChoice(mono.Choose)),
               (std::vector<std::string>{"PCM", "IEEE Float", "A-Law", "u-Law", "IMA ADPCM",
                                         "Microsoft ADPCM", "GSM 6.10"}));
-    Request stereo(PcmFormat(44100, 2, 16), Block(PcmFormat(44100, 2, 16)));
+    FormatChooseRequest stereo(PcmFormat(44100, 2, 16), Block(PcmFormat(44100, 2, 16)));
     const FormatChoice choice(stereo.Choose);
     EXPECT_EQ(choice.Status(), 0u);
     const auto names = TagNames(choice);
@@ -51,7 +34,7 @@ TEST(FormatChoice, ListsOnlyTheTagsTheSourceConvertsTo) {
 }
 
 TEST(FormatChoice, StartsOnTheGivenFormatWithItsAttributes) {
-    Request request(PcmFormat(44100, 2, 16), Block(PcmFormat(44100, 2, 16)));
+    FormatChooseRequest request(PcmFormat(44100, 2, 16), Block(PcmFormat(44100, 2, 16)));
     const FormatChoice choice(request.Choose);
     const auto& tag = choice.Tags()[choice.InitialTag()];
     EXPECT_EQ(tag.Name, "PCM");
@@ -60,21 +43,21 @@ TEST(FormatChoice, StartsOnTheGivenFormatWithItsAttributes) {
 
     // A compressed format that the previous save chose.
     const WaveFormatBlock ima = choice.Tags()[4].Formats[0].Format;
-    Request again(PcmFormat(44100, 2, 16), ima);
+    FormatChooseRequest again(PcmFormat(44100, 2, 16), ima);
     const FormatChoice second(again.Choose);
     EXPECT_EQ(second.Tags()[second.InitialTag()].Name, "IMA ADPCM");
     EXPECT_EQ(second.Tags()[second.InitialTag()].Formats[second.InitialFormat()].Attributes,
               "44,100 Hz, 4 Bit, Stereo  43 kb/sec");
 
     // Without the style flag the source format is where it starts.
-    Request plain(PcmFormat(44100, 2, 16), ima, 0);
+    FormatChooseRequest plain(PcmFormat(44100, 2, 16), ima, 0);
     const FormatChoice third(plain.Choose);
     EXPECT_EQ(third.Tags()[third.InitialTag()].Formats[third.InitialFormat()].Attributes,
               "44,100 Hz, 16 Bit, Stereo  172 kb/sec");
 }
 
 TEST(FormatChoice, AcceptZeroFillsTheBufferBeforeCopyingTheFormat) {
-    Request request(PcmFormat(22050, 1, 16), Block(PcmFormat(22050, 1, 16)));
+    FormatChooseRequest request(PcmFormat(22050, 1, 16), Block(PcmFormat(22050, 1, 16)));
     request.Buffer.fill(0xAA);
     std::memcpy(request.Buffer.data(), &request.Source, sizeof request.Source);
     const FormatChoice choice(request.Choose);
@@ -89,12 +72,12 @@ TEST(FormatChoice, AcceptZeroFillsTheBufferBeforeCopyingTheFormat) {
 }
 
 TEST(FormatChoice, AMalformedRequestOffersNothing) {
-    Request request(PcmFormat(44100, 2, 16), Block(PcmFormat(44100, 2, 16)));
+    FormatChooseRequest request(PcmFormat(44100, 2, 16), Block(PcmFormat(44100, 2, 16)));
     request.Choose.fdwEnum = 0;
     EXPECT_NE(FormatChoice(request.Choose).Status(), 0u);
-    Request eightBit(PcmFormat(44100, 2, 8), Block(PcmFormat(44100, 2, 8)));
+    FormatChooseRequest eightBit(PcmFormat(44100, 2, 8), Block(PcmFormat(44100, 2, 8)));
     EXPECT_NE(FormatChoice(eightBit.Choose).Status(), 0u);
-    Request small(PcmFormat(44100, 2, 16), Block(PcmFormat(44100, 2, 16)));
+    FormatChooseRequest small(PcmFormat(44100, 2, 16), Block(PcmFormat(44100, 2, 16)));
     small.Choose.cbwfx = 10;
     EXPECT_NE(FormatChoice(small.Choose).Status(), 0u);
 }
@@ -109,7 +92,7 @@ public:
 };
 
 TEST(FormatChooser, ShowUsesTheInstalledChooser) {
-    Request request(PcmFormat(44100, 2, 16), Block(PcmFormat(44100, 2, 16)));
+    FormatChooseRequest request(PcmFormat(44100, 2, 16), Block(PcmFormat(44100, 2, 16)));
     FormatChooser::Install(nullptr);
     EXPECT_NE(FormatChooser::Show(request.Choose), 0u);
     PickFirstCompressed chooser;

@@ -1,6 +1,7 @@
 #include "TSaveOperations.h"
 
 #include "FakeUserInterface.h"
+#include "FileSizeLimit.h"
 #include "FormatChooser.h"
 #include "MainThreadDispatcher.h"
 #include "Mp3Probe.h"
@@ -14,11 +15,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <optional>
-#include <sys/resource.h>
 
 namespace fs = std::filesystem;
 
@@ -62,35 +61,6 @@ public:
     WaveFormatBlock StartFormat{};
     WAVEFORMATEX EnumFormat{};
 };
-
-/// Keeps the process's file size limit at `bytes` while it lives, with SIGXFSZ ignored so that a
-/// write past the limit fails instead of ending the program.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &Old);
-        OldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = Old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &Old);
-        std::signal(SIGXFSZ, OldHandler);
-    }
-
-private:
-    rlimit Old{};
-    void (*OldHandler)(int);
-};
-
-std::vector<std::string> Listing(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 std::vector<int16_t> DataSamples(const std::string& path) {
     const RiffLayout layout = ReadRiff(path);

@@ -12,14 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> Listing(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 mode_t ModeOf(const std::string& path) {
     struct stat info {};
     stat(path.c_str(), &info);

@@ -1,6 +1,7 @@
 // Every failure of the writer: the message it raises, and that it leaves no file descriptor, no
 // conversion stream and no completed header behind. Fake layers provoke what the real ones
 // cannot be made to do on demand; a missing folder and a file size limit are real.
+#include "FileSizeLimit.h"
 #include "WavInspection.h"
 #include "WriterHelpers.h"
 
@@ -13,11 +14,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <sys/resource.h>
 
 namespace {
 
@@ -249,27 +248,6 @@ TEST(WAVWriterFailures, AMissingFolderCannotOpenTheFile) {
     EXPECT_EQ(acm.OpenStreams, 0);
     EXPECT_EQ(OpenDescriptors(), descriptors);
 }
-
-/// Lowers the file size limit for one test and ignores SIGXFSZ, so that writes past it fail
-/// with EFBIG instead of ending the program.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &Saved);
-        OldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = Saved;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &Saved);
-        std::signal(SIGXFSZ, OldHandler);
-    }
-
-private:
-    rlimit Saved{};
-    void (*OldHandler)(int) = nullptr;
-};
 
 TEST(WAVWriterFailures, AFileSizeLimitEndsTheWriteWithoutCompletingTheHeader) {
     TempDir dir;

@@ -3,6 +3,7 @@
 #include "TFormatChooseDialog.h"
 #include "DialogFormatChooser.h"
 #include "FormatChoice.h"
+#include "FormatChooseRequest.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -28,22 +28,6 @@ WAVEFORMATEX Pcm(uint32_t rate, uint16_t channels) {
     return f;
 }
 
-struct Request {
-    explicit Request(const WAVEFORMATEX& source)
-        : Source(source) {
-        std::memcpy(Buffer.data(), &source, sizeof source);
-        Choose.fdwStyle = ACMFORMATCHOOSE_STYLEF_INITTOWFXSTRUCT;
-        Choose.pwfx = Buffer.data();
-        Choose.cbwfx = uint32_t(Buffer.size());
-        Choose.pszTitle = "Choose format...";
-        Choose.fdwEnum = ACM_FORMATENUMF_CONVERT;
-        Choose.pwfxEnum = &Source;
-    }
-    WAVEFORMATEX Source;
-    WaveFormatBlock Buffer{};
-    ACMFORMATCHOOSE Choose;
-};
-
 QStringList Items(const QComboBox* combo) {
     QStringList items;
     for (int i = 0; i < combo->count(); ++i)
@@ -52,7 +36,7 @@ QStringList Items(const QComboBox* combo) {
 }
 
 TEST(TFormatChooseDialog, ShowsTheTitleTagsAndStartingFormat) {
-    Request request(Pcm(44100, 2));
+    FormatChooseRequest request(Pcm(44100, 2));
     const FormatChoice choice(request.Choose);
     TFormatChooseDialog dialog(choice, "Choose format...");
     EXPECT_EQ(dialog.windowTitle(), "Choose format...");
@@ -65,7 +49,7 @@ TEST(TFormatChooseDialog, ShowsTheTitleTagsAndStartingFormat) {
 }
 
 TEST(TFormatChooseDialog, ChangingTheTagListsItsFormats) {
-    Request request(Pcm(8000, 1));
+    FormatChooseRequest request(Pcm(8000, 1));
     const FormatChoice choice(request.Choose);
     TFormatChooseDialog dialog(choice, "Choose format...");
     dialog.FormatCombo->setCurrentText("GSM 6.10");
@@ -88,7 +72,7 @@ void PressWhenShown(QDialogButtonBox::StandardButton which, QString* title,
 }
 
 TEST(DialogFormatChooser, OkWritesTheChosenFormatIntoTheBuffer) {
-    Request request(Pcm(22050, 2));
+    FormatChooseRequest request(Pcm(22050, 2));
     request.Buffer.back() = 0xAA;
     QString title;
     PressWhenShown(QDialogButtonBox::Ok, &title, [](TFormatChooseDialog* dialog) {
@@ -105,7 +89,7 @@ TEST(DialogFormatChooser, OkWritesTheChosenFormatIntoTheBuffer) {
 }
 
 TEST(DialogFormatChooser, CancelLeavesTheBufferAndReportsCancel) {
-    Request request(Pcm(22050, 2));
+    FormatChooseRequest request(Pcm(22050, 2));
     const WaveFormatBlock before = request.Buffer;
     QString title;
     PressWhenShown(QDialogButtonBox::Cancel, &title, [](TFormatChooseDialog* dialog) {

@@ -78,3 +78,10 @@ void PlayerRecord::Attach(TPlayer& player) {
     player.OnPlayProcess = [this](int32_t index) { Positions.push_back(index); };
     player.OnPlayStatus = [this](bool action) { Statuses.push_back(action); };
 }
+
+PlayerRig::PlayerRig(int32_t channels, int32_t rate, const std::vector<PieceSpec>& pieces,
+                     unsigned seed)
+    : Table(MakeTable(Dir, channels, rate, pieces, seed))
+    , Document(Table.Table) {
+    Record.Attach(Player);
+}

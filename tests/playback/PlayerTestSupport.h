@@ -67,3 +67,17 @@ public:
     std::vector<bool> Statuses;
     std::vector<std::string> Errors;
 };
+
+/// The usual player test set-up: a table made by MakeTable in a temporary folder, a document over
+/// it and a player whose reports `Record` keeps. Members are built in this order and freed in
+/// reverse, so the player goes first.
+struct PlayerRig {
+    PlayerRig(int32_t channels, int32_t rate, const std::vector<PieceSpec>& pieces,
+              unsigned seed = 1);
+
+    TempDir Dir;
+    const TestTable Table;
+    FakeDocument Document;
+    PlayerRecord Record;
+    TPlayer Player;
+};

@@ -53,75 +53,60 @@ void PlayToEnd(TPlayer& player) {
 
 TEST(TPlayerControl, CloseWhilePlayingStopsAtOnce) {
     NullSoundScope scope;
-    TempDir dir;
-    const TestTable table = MakeTable(dir, 2, 8000, {{false, 20000}});
-    FakeDocument document(table.Table);
-    PlayerRecord record;
-    TPlayer player;
-    record.Attach(player);
-    player.Prepare(document, 0, 80000, table.Format(), false);
-    player.Play();
+    PlayerRig rig(2, 8000, {{false, 20000}});
+    rig.Player.Prepare(rig.Document, 0, 80000, rig.Table.Format(), false);
+    rig.Player.Play();
     NullSoundScope::Advance(30);
-    player.Close();
-    EXPECT_FALSE(player.IsPlaying());
-    EXPECT_FALSE(player.IsPrepared());
-    EXPECT_TRUE(document.Gate.IsSet());
-    EXPECT_FALSE(record.Statuses.back());
+    rig.Player.Close();
+    EXPECT_FALSE(rig.Player.IsPlaying());
+    EXPECT_FALSE(rig.Player.IsPrepared());
+    EXPECT_TRUE(rig.Document.Gate.IsSet());
+    EXPECT_FALSE(rig.Record.Statuses.back());
     const size_t heard = NullSoundOutput::Captured().size();
-    const size_t reports = record.Positions.size();
+    const size_t reports = rig.Record.Positions.size();
     NullSoundScope::Advance(30);
     EXPECT_EQ(NullSoundOutput::Captured().size(), heard);
-    EXPECT_EQ(record.Positions.size(), reports);
-    EXPECT_TRUE(StartsWith(table.Range(0, 20000), NullSoundOutput::Captured()));
+    EXPECT_EQ(rig.Record.Positions.size(), reports);
+    EXPECT_TRUE(StartsWith(rig.Table.Range(0, 20000), NullSoundOutput::Captured()));
 }
 
 TEST(TPlayerControl, PrepareWhilePlayingPlaysTheNewRange) {
     NullSoundScope scope;
-    TempDir dir;
-    const TestTable table = MakeTable(dir, 2, 8000, {{false, 20000}});
-    FakeDocument document(table.Table);
-    PlayerRecord record;
-    TPlayer player;
-    record.Attach(player);
-    player.Prepare(document, 0, 80000, table.Format(), false);
-    player.Play();
+    PlayerRig rig(2, 8000, {{false, 20000}});
+    rig.Player.Prepare(rig.Document, 0, 80000, rig.Table.Format(), false);
+    rig.Player.Play();
     NullSoundScope::Advance(30);
-    player.Prepare(document, 2 * 7000, 4 * 700, table.Format(), false);
-    EXPECT_FALSE(player.IsPlaying());
-    EXPECT_TRUE(document.Gate.IsSet());
+    rig.Player.Prepare(rig.Document, 2 * 7000, 4 * 700, rig.Table.Format(), false);
+    EXPECT_FALSE(rig.Player.IsPlaying());
+    EXPECT_TRUE(rig.Document.Gate.IsSet());
     NullSoundOutput::BeginCapture();
-    player.Play();
-    PlayToEnd(player);
+    rig.Player.Play();
+    PlayToEnd(rig.Player);
     const std::vector<uint8_t> heard = NullSoundOutput::Captured();
-    EXPECT_TRUE(StartsWith(heard, table.Range(7000, 700)));
+    EXPECT_TRUE(StartsWith(heard, rig.Table.Range(7000, 700)));
     EXPECT_TRUE(AllSilent(heard, 2800));
-    EXPECT_EQ(record.Positions.back(), 2800);
+    EXPECT_EQ(rig.Record.Positions.back(), 2800);
 }
 
 TEST(TPlayerControl, PlayWhilePlayingRestartsFromTheFirstByte) {
     NullSoundScope scope;
-    TempDir dir;
-    const TestTable table = MakeTable(dir, 2, 8000, {{false, 20000}});
-    FakeDocument document(table.Table);
-    PlayerRecord record;
-    TPlayer player;
-    record.Attach(player);
-    player.Prepare(document, 0, 4 * 12000, table.Format(), false);
-    player.Play();
+    PlayerRig rig(2, 8000, {{false, 20000}});
+    rig.Player.Prepare(rig.Document, 0, 4 * 12000, rig.Table.Format(), false);
+    rig.Player.Play();
     NullSoundScope::Advance(60); // past the first fill: segments were refilled
-    ASSERT_TRUE(player.IsPlaying());
-    record.Statuses.clear();
+    ASSERT_TRUE(rig.Player.IsPlaying());
+    rig.Record.Statuses.clear();
     NullSoundOutput::BeginCapture();
-    player.Play();
+    rig.Player.Play();
     // Stopped (the stop notification may repeat that), then started.
-    ASSERT_GE(record.Statuses.size(), 2u);
-    EXPECT_TRUE(record.Statuses.back());
-    EXPECT_EQ(std::count(record.Statuses.begin(), record.Statuses.end(), true), 1);
-    PlayToEnd(player);
+    ASSERT_GE(rig.Record.Statuses.size(), 2u);
+    EXPECT_TRUE(rig.Record.Statuses.back());
+    EXPECT_EQ(std::count(rig.Record.Statuses.begin(), rig.Record.Statuses.end(), true), 1);
+    PlayToEnd(rig.Player);
     const std::vector<uint8_t> heard = NullSoundOutput::Captured();
-    EXPECT_TRUE(StartsWith(heard, table.Range(0, 12000)));
+    EXPECT_TRUE(StartsWith(heard, rig.Table.Range(0, 12000)));
     EXPECT_TRUE(AllSilent(heard, 48000));
-    EXPECT_EQ(record.Positions.back(), 48000);
+    EXPECT_EQ(rig.Record.Positions.back(), 48000);
 }
 
 TEST(TPlayerControl, PlayAfterTheEndPlaysTheRangeAgain) {
@@ -147,50 +132,40 @@ TEST(TPlayerControl, RefillFailureStopsAndReports) {
     // A (4000 frames) and B (6000 frames) fill the buffer; C's file is gone before the refills
     // reach it.
     NullSoundScope scope;
-    TempDir dir;
-    const TestTable table = MakeTable(dir, 2, 8000, {{false, 4000}, {false, 6000}, {false, 6000}});
-    FakeDocument document(table.Table);
-    PlayerRecord record;
-    TPlayer player;
-    record.Attach(player);
-    player.Prepare(document, 0, 4 * 16000, table.Format(), false);
-    ASSERT_EQ(std::remove(table.DataFiles[2].c_str()), 0);
-    player.Play();
-    PlayToEnd(player);
-    ASSERT_EQ(record.Errors.size(), 1u);
-    EXPECT_FALSE(record.Errors[0].empty());
-    EXPECT_FALSE(record.Statuses.back());
-    EXPECT_TRUE(document.Gate.IsSet());
+    PlayerRig rig(2, 8000, {{false, 4000}, {false, 6000}, {false, 6000}});
+    rig.Player.Prepare(rig.Document, 0, 4 * 16000, rig.Table.Format(), false);
+    ASSERT_EQ(std::remove(rig.Table.DataFiles[2].c_str()), 0);
+    rig.Player.Play();
+    PlayToEnd(rig.Player);
+    ASSERT_EQ(rig.Record.Errors.size(), 1u);
+    EXPECT_FALSE(rig.Record.Errors[0].empty());
+    EXPECT_FALSE(rig.Record.Statuses.back());
+    EXPECT_TRUE(rig.Document.Gate.IsSet());
     const size_t heard = NullSoundOutput::Captured().size();
     NullSoundScope::Advance(120);
     EXPECT_EQ(NullSoundOutput::Captured().size(), heard) << "no endless loop of the last second";
-    EXPECT_EQ(record.Errors.size(), 1u);
+    EXPECT_EQ(rig.Record.Errors.size(), 1u);
 
     // The failed refill left no lock behind: the player is still usable.
     NullSoundOutput::BeginCapture();
-    player.Prepare(document, 0, 4 * 600, table.Format(), false);
-    player.Play();
-    PlayToEnd(player);
-    EXPECT_TRUE(StartsWith(NullSoundOutput::Captured(), table.Range(0, 600)));
+    rig.Player.Prepare(rig.Document, 0, 4 * 600, rig.Table.Format(), false);
+    rig.Player.Play();
+    PlayToEnd(rig.Player);
+    EXPECT_TRUE(StartsWith(NullSoundOutput::Captured(), rig.Table.Range(0, 600)));
 }
 
 TEST(TPlayerControl, DocumentNotReadyStopsAtTheNextNotification) {
     NullSoundScope scope;
-    TempDir dir;
-    const TestTable table = MakeTable(dir, 2, 8000, {{false, 20000}});
-    FakeDocument document(table.Table);
-    PlayerRecord record;
-    TPlayer player;
-    record.Attach(player);
-    player.Prepare(document, 0, 80000, table.Format(), false);
-    player.Play();
+    PlayerRig rig(2, 8000, {{false, 20000}});
+    rig.Player.Prepare(rig.Document, 0, 80000, rig.Table.Format(), false);
+    rig.Player.Play();
     NullSoundScope::Advance(10);
-    document.Ready = false;
-    const size_t reports = record.Positions.size();
-    PlayToEnd(player);
-    EXPECT_EQ(record.Positions.size(), reports);
-    EXPECT_FALSE(record.Statuses.back());
-    EXPECT_TRUE(document.Gate.IsSet());
+    rig.Document.Ready = false;
+    const size_t reports = rig.Record.Positions.size();
+    PlayToEnd(rig.Player);
+    EXPECT_EQ(rig.Record.Positions.size(), reports);
+    EXPECT_FALSE(rig.Record.Statuses.back());
+    EXPECT_TRUE(rig.Document.Gate.IsSet());
     EXPECT_LE(NullSoundOutput::Captured().size(), 10u * 320 + 2 * 2000);
 }
 
@@ -268,20 +243,15 @@ TEST(TPlayerControl, NoSoundDeviceFailsPlayNotTheDocument) {
 // ALSA's "null" PCM has no clock: this checks the calls only (open, write, stop, close).
 TEST(TPlayerControl, PlaysThroughAlsaNullPcm) {
     AudioDeviceScope device("alsa:null");
-    TempDir dir;
-    const TestTable table = MakeTable(dir, 2, 44100, {{false, 44100}});
-    FakeDocument document(table.Table);
-    PlayerRecord record;
-    TPlayer player;
-    record.Attach(player);
-    player.Prepare(document, 0, 4 * 44100, table.Format(), false);
-    player.Play();
-    EXPECT_TRUE(player.IsPlaying());
-    EXPECT_FALSE(document.Gate.IsSet());
-    player.Close();
-    EXPECT_FALSE(player.IsPlaying());
-    EXPECT_TRUE(document.Gate.IsSet());
-    EXPECT_TRUE(record.Errors.empty());
+    PlayerRig rig(2, 44100, {{false, 44100}});
+    rig.Player.Prepare(rig.Document, 0, 4 * 44100, rig.Table.Format(), false);
+    rig.Player.Play();
+    EXPECT_TRUE(rig.Player.IsPlaying());
+    EXPECT_FALSE(rig.Document.Gate.IsSet());
+    rig.Player.Close();
+    EXPECT_FALSE(rig.Player.IsPlaying());
+    EXPECT_TRUE(rig.Document.Gate.IsSet());
+    EXPECT_TRUE(rig.Record.Errors.empty());
 }
 
 TEST(TPlayerControl, EngineDocumentsPlayWithTheirTableAndGate) {

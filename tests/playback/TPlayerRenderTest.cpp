@@ -70,28 +70,24 @@ void ExpectPositions(const PlayerRecord& record, uint32_t rangeBytes, const std:
 void PlayRanges(bool manual) {
     for (const RangeCase& c : Ranges) {
         NullSoundScope scope(manual);
-        TempDir dir;
-        const TestTable table = MakeTable(dir, 2, c.rate, c.pieces);
-        FakeDocument document(table.Table);
-        PlayerRecord record;
-        TPlayer player;
-        record.Attach(player);
+        PlayerRig rig(2, c.rate, c.pieces);
         const uint32_t rangeBytes = uint32_t(c.frames * 4);
-        player.Prepare(document, uint32_t(c.first * 2), rangeBytes, table.Format(), false);
-        player.Play();
-        EXPECT_FALSE(document.Gate.IsSet()) << c.name << ": gate open while playing";
-        PlayToEnd(player, manual);
+        rig.Player.Prepare(rig.Document, uint32_t(c.first * 2), rangeBytes, rig.Table.Format(),
+                           false);
+        rig.Player.Play();
+        EXPECT_FALSE(rig.Document.Gate.IsSet()) << c.name << ": gate open while playing";
+        PlayToEnd(rig.Player, manual);
         const uint32_t segmentBytes = (uint32_t(c.rate) * 4 / 16 + 3) / 4 * 4;
-        ExpectRangeThenSilence(NullSoundOutput::Captured(), table.Range(c.first, c.frames),
+        ExpectRangeThenSilence(NullSoundOutput::Captured(), rig.Table.Range(c.first, c.frames),
                                manual ? segmentBytes : 0, c.name);
-        ExpectPositions(record, rangeBytes, c.name);
+        ExpectPositions(rig.Record, rangeBytes, c.name);
         // Prepare stops first (false), Play reports true, the end false.
-        ASSERT_GE(record.Statuses.size(), 3u) << c.name;
-        EXPECT_FALSE(record.Statuses[0]) << c.name;
-        EXPECT_TRUE(record.Statuses[1]) << c.name;
-        EXPECT_FALSE(record.Statuses.back()) << c.name;
-        EXPECT_TRUE(document.Gate.IsSet()) << c.name;
-        EXPECT_TRUE(record.Errors.empty()) << c.name;
+        ASSERT_GE(rig.Record.Statuses.size(), 3u) << c.name;
+        EXPECT_FALSE(rig.Record.Statuses[0]) << c.name;
+        EXPECT_TRUE(rig.Record.Statuses[1]) << c.name;
+        EXPECT_FALSE(rig.Record.Statuses.back()) << c.name;
+        EXPECT_TRUE(rig.Document.Gate.IsSet()) << c.name;
+        EXPECT_TRUE(rig.Record.Errors.empty()) << c.name;
     }
 }
 
@@ -123,41 +119,32 @@ TEST(TPlayerRender, LoopingRepeatsTheRangeForThreeSeconds) {
     for (const LoopCase c :
          {LoopCase{"short", 5, 301}, LoopCase{"medium", 10, 2401}, LoopCase{"long", 0, 12003}}) {
         NullSoundScope scope;
-        TempDir dir;
-        const TestTable table = MakeTable(dir, 2, 8000, {{false, 13000}}, 7);
-        FakeDocument document(table.Table);
-        PlayerRecord record;
-        TPlayer player;
-        record.Attach(player);
+        PlayerRig rig(2, 8000, {{false, 13000}}, 7);
         const uint32_t rangeBytes = uint32_t(c.frames * 4);
-        player.Prepare(document, uint32_t(c.first * 2), rangeBytes, table.Format(), true);
-        player.Play();
+        rig.Player.Prepare(rig.Document, uint32_t(c.first * 2), rangeBytes, rig.Table.Format(),
+                           true);
+        rig.Player.Play();
         NullSoundScope::Advance(300);
-        EXPECT_TRUE(player.IsPlaying()) << c.name;
-        player.Close();
+        EXPECT_TRUE(rig.Player.IsPlaying()) << c.name;
+        rig.Player.Close();
         const std::vector<uint8_t> heard = NullSoundOutput::Captured();
         EXPECT_EQ(heard.size(), 300u * 320) << c.name;
-        EXPECT_EQ(heard, Cycle(table.Range(c.first, c.frames), heard.size())) << c.name;
-        ASSERT_GE(record.Positions.size(), 40u) << c.name;
-        for (const int32_t p : record.Positions)
+        EXPECT_EQ(heard, Cycle(rig.Table.Range(c.first, c.frames), heard.size())) << c.name;
+        ASSERT_GE(rig.Record.Positions.size(), 40u) << c.name;
+        for (const int32_t p : rig.Record.Positions)
             EXPECT_LE(uint32_t(p), rangeBytes) << c.name;
-        EXPECT_TRUE(document.Gate.IsSet());
-        EXPECT_FALSE(record.Statuses.back());
+        EXPECT_TRUE(rig.Document.Gate.IsSet());
+        EXPECT_FALSE(rig.Record.Statuses.back());
     }
 }
 
 TEST(TPlayerRender, LoopingAnEmptyRangePlaysItOnce) {
     NullSoundScope scope;
-    TempDir dir;
-    const TestTable table = MakeTable(dir, 2, 8000, {{false, 1000}});
-    FakeDocument document(table.Table);
-    PlayerRecord record;
-    TPlayer player;
-    record.Attach(player);
-    player.Prepare(document, 2000, 0, table.Format(), true);
-    player.Play();
-    PlayToEnd(player, true);
-    EXPECT_EQ(record.Positions, std::vector<int32_t>{0});
+    PlayerRig rig(2, 8000, {{false, 1000}});
+    rig.Player.Prepare(rig.Document, 2000, 0, rig.Table.Format(), true);
+    rig.Player.Play();
+    PlayToEnd(rig.Player, true);
+    EXPECT_EQ(rig.Record.Positions, std::vector<int32_t>{0});
     const std::vector<uint8_t> heard = NullSoundOutput::Captured();
     EXPECT_TRUE(std::all_of(heard.begin(), heard.end(), [](uint8_t b) { return b == 0; }));
 }
@@ -167,45 +154,35 @@ TEST(TPlayerRender, ANotificationHandledLateDoesNotCutTheEnd) {
     // only at step 29, when the cursor is at 9280, past the range minus a segment (9000): the
     // end must still be judged by the boundary, so the last half segment is heard.
     NullSoundScope scope;
-    TempDir dir;
-    const TestTable table = MakeTable(dir, 2, 8000, {{false, 4000}}, 3);
-    FakeDocument document(table.Table);
-    PlayerRecord record;
-    TPlayer player;
-    record.Attach(player);
-    player.Prepare(document, 0, 11000, table.Format(), false);
-    player.Play();
-    for (int step = 1; player.IsPlaying() && step < 200; ++step) {
+    PlayerRig rig(2, 8000, {{false, 4000}}, 3);
+    rig.Player.Prepare(rig.Document, 0, 11000, rig.Table.Format(), false);
+    rig.Player.Play();
+    for (int step = 1; rig.Player.IsPlaying() && step < 200; ++step) {
         NullSoundOutput::Clock().Advance(10'000'000);
         if (step < 25 || step >= 29)
             NullSoundScope::Settle();
     }
     NullSoundScope::Settle();
-    ExpectRangeThenSilence(NullSoundOutput::Captured(), table.Range(0, 2750), 2000, "late");
-    ExpectPositions(record, 11000, "late");
+    ExpectRangeThenSilence(NullSoundOutput::Captured(), rig.Table.Range(0, 2750), 2000, "late");
+    ExpectPositions(rig.Record, 11000, "late");
 }
 
 TEST(TPlayerRender, AStopHandledLateHearsOnlySilence) {
     // 15.5 segments: when the end is declared, most of the ring still holds the range; a stop
     // that comes four segments late must hear silence there, not the range again.
     NullSoundScope scope;
-    TempDir dir;
-    const TestTable table = MakeTable(dir, 2, 8000, {{false, 9000}}, 4);
-    FakeDocument document(table.Table);
-    PlayerRecord record;
-    TPlayer player;
-    record.Attach(player);
+    PlayerRig rig(2, 8000, {{false, 9000}}, 4);
     const uint32_t rangeBytes = 31000;
-    player.Prepare(document, 0, rangeBytes, table.Format(), false);
-    player.Play();
-    while (player.IsPlaying() &&
-           (record.Positions.empty() || uint32_t(record.Positions.back()) < rangeBytes))
+    rig.Player.Prepare(rig.Document, 0, rangeBytes, rig.Table.Format(), false);
+    rig.Player.Play();
+    while (rig.Player.IsPlaying() &&
+           (rig.Record.Positions.empty() || uint32_t(rig.Record.Positions.back()) < rangeBytes))
         NullSoundScope::Advance();
     for (int step = 0; step < 25; ++step)
         NullSoundOutput::Clock().Advance(10'000'000);
-    PlayToEnd(player, true);
+    PlayToEnd(rig.Player, true);
     const std::vector<uint8_t> heard = NullSoundOutput::Captured();
-    const std::vector<uint8_t> range = table.Range(0, rangeBytes / 4);
+    const std::vector<uint8_t> range = rig.Table.Range(0, rangeBytes / 4);
     ASSERT_GE(heard.size(), range.size() + 6000);
     EXPECT_TRUE(std::equal(range.begin(), range.end(), heard.begin()));
     EXPECT_TRUE(

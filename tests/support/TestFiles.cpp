@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -54,6 +55,14 @@ bool HaveProgram(const std::string& name) {
         start = end + 1;
     }
     return false;
+}
+
+std::vector<std::string> Listing(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {

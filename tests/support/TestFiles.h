@@ -27,6 +27,9 @@ std::string RunProgram(const std::vector<std::string>& argv);
 /// True when the named program is on the PATH.
 bool HaveProgram(const std::string& name);
 
+/// The names of the entries in `folder`, sorted.
+std::vector<std::string> Listing(const std::string& folder);
+
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 

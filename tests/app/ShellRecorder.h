@@ -1,0 +1,34 @@
+#pragma once
+
+#include "CheckForUpdates.h"
+#include "ShellOpen.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+/// While it lives, records the addresses handed to the shell instead of opening them; when it
+/// goes, puts the shell hook and the update site back as they were when it was made.
+class ShellRecorder {
+public:
+    ShellRecorder()
+        : SavedSite(UpdateSite)
+        , SavedShell(ShellOpenHook) {
+        ShellOpenHook = [this](const std::string& url) {
+            Opened.push_back(url);
+            return true;
+        };
+    }
+    ~ShellRecorder() {
+        UpdateSite = SavedSite;
+        ShellOpenHook = SavedShell;
+    }
+    ShellRecorder(const ShellRecorder&) = delete;
+    ShellRecorder& operator=(const ShellRecorder&) = delete;
+
+    std::vector<std::string> Opened;
+
+private:
+    TUpdateSite SavedSite;
+    std::function<bool(const std::string&)> SavedShell;
+};
