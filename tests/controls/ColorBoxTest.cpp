@@ -7,12 +7,12 @@
 
 namespace {
 // Replaces the colour chooser for one test.
-struct ChooserStub {
+struct FakeChooser {
     std::function<bool(QWidget*, TColor&)> saved = TColorBox::ColorChooser;
     int calls = 0;
     TColor shown = 0;
 
-    ChooserStub(bool accept, TColor answer) {
+    FakeChooser(bool accept, TColor answer) {
         TColorBox::ColorChooser = [this, accept, answer](QWidget*, TColor& color) {
             ++calls;
             shown = color;
@@ -21,7 +21,7 @@ struct ChooserStub {
             return accept;
         };
     }
-    ~ChooserStub() { TColorBox::ColorChooser = saved; }
+    ~FakeChooser() { TColorBox::ColorChooser = saved; }
 };
 
 // What the user does: pick an entry from the list.
@@ -85,7 +85,7 @@ TEST(ColorBox, CustomEntryAsksForAColour) {
     TColorBox box;
     box.SetSelected(0x112233);
     QSignalSpy changes(&box, &TColorBox::Change);
-    ChooserStub chooser(true, 0x445566);
+    FakeChooser chooser(true, 0x445566);
     Pick(box, TColorBox::CustomIndex);
     EXPECT_EQ(chooser.calls, 1);
     EXPECT_EQ(chooser.shown, 0x112233u);
@@ -97,7 +97,7 @@ TEST(ColorBox, CancelledChooserKeepsThePreviousColour) {
     TColorBox box;
     box.SetSelected(0x008080);
     QSignalSpy changes(&box, &TColorBox::Change);
-    ChooserStub chooser(false, 0);
+    FakeChooser chooser(false, 0);
     Pick(box, TColorBox::CustomIndex);
     EXPECT_EQ(chooser.calls, 1);
     EXPECT_EQ(box.currentText().toStdString(), "Olive");
