@@ -1,38 +1,14 @@
 // Sample-processing edits whose result file cannot be written: the error is shown, the operation
 // ends, and the document is as it was before the edit.
 
+#include "FileSizeLimit.h"
 #include "SampleEditFixture.h"
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 
 namespace {
 
 using Samples16 = std::vector<int16_t>;
-
-/// Limits the size of files this process writes while it lives; a write past the limit then fails
-/// with EFBIG instead of raising SIGXFSZ.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &Saved);
-        SavedHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = Saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &Saved);
-        std::signal(SIGXFSZ, SavedHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit Saved{};
-    void (*SavedHandler)(int) = nullptr;
-};
 
 struct FailureCase {
     const char* Name;
