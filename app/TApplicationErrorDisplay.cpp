@@ -1,13 +1,13 @@
 #include "TApplicationErrorDisplay.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include "ApplicationTitle.h"
+#include "Guarded.h"
+#include "MessageDlg.h"
+
 #include <QWidget>
 
 void TApplicationErrorDisplay::ShowError(const std::string& message) {
     if (QWidget* grabber = QWidget::mouseGrabber())
         grabber->releaseMouse();
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
-                    QString::fromStdString(message), QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
+    MessageDlgCaption(ApplicationTitle, ExceptionText(message), TMsgDlgType::mtError, mbOK);
 }

@@ -2,8 +2,9 @@
 
 #include "TErrorDisplay.h"
 
-/// The application's standard display of an exception: a modal message box with the message, the
-/// error icon and the program's title. A window that holds the mouse capture loses it first.
+/// The application's standard display of an exception: the program's error message dialog, titled
+/// with the program's title and worded as every exception the windows show (see ExceptionText).
+/// A window that holds the mouse capture loses it first.
 class TApplicationErrorDisplay : public TErrorDisplay {
 public:
     void ShowError(const std::string& message) override;

@@ -1,55 +1,42 @@
 #include "TApplicationMessageBox.h"
 
-#include <QMessageBox>
+#include "MessageDlg.h"
 
 namespace {
 
-QMessageBox::StandardButtons Buttons(uint32_t style) {
+TMsgDlgButtons Buttons(uint32_t style) {
     switch (style & 0x0F) {
     case MB_OKCANCEL:
-        return QMessageBox::Ok | QMessageBox::Cancel;
+        return mbOK | mbCancel;
     case MB_YESNOCANCEL:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        return mbYes | mbNo | mbCancel;
     case MB_YESNO:
-        return QMessageBox::Yes | QMessageBox::No;
+        return mbYes | mbNo;
     default:
-        return QMessageBox::Ok;
+        return mbOK;
     }
 }
 
-QMessageBox::Icon Icon(uint32_t style) {
+TMsgDlgType Type(uint32_t style) {
     switch (style & 0xF0) {
     case MB_ICONERROR:
-        return QMessageBox::Critical;
+        return TMsgDlgType::mtError;
     case MB_ICONQUESTION:
-        return QMessageBox::Question;
+        return TMsgDlgType::mtConfirmation;
     case MB_ICONEXCLAMATION:
-        return QMessageBox::Warning;
+        return TMsgDlgType::mtWarning;
     case MB_ICONINFORMATION:
-        return QMessageBox::Information;
+        return TMsgDlgType::mtInformation;
     default:
-        return QMessageBox::NoIcon;
-    }
-}
-
-int32_t Result(int button) {
-    switch (button) {
-    case QMessageBox::Yes:
-        return IDYES;
-    case QMessageBox::No:
-        return IDNO;
-    case QMessageBox::Ok:
-        return IDOK;
-    default:
-        return IDCANCEL;
+        return TMsgDlgType::mtCustom;
     }
 }
 
 } // namespace
 
+// The message dialog's results are the message box's: mrYes = IDYES, mrNo = IDNO, mrOk = IDOK,
+// mrCancel = IDCANCEL.
 int32_t TApplicationMessageBox::Show(const std::string& text, const std::string& caption,
                                      uint32_t style) {
-    QMessageBox box(Icon(style), QString::fromStdString(caption), QString::fromStdString(text),
-                    Buttons(style));
-    return Result(box.exec());
+    return MessageDlgCaption(caption, text, Type(style), Buttons(style));
 }

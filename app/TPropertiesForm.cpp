@@ -2,6 +2,7 @@
 #include "Exceptions.h"
 #include "LevelText.h"
 #include "TColor.h"
+#include "TimeOfDay.h"
 #include "Twavefile.h"
 
 #include <QHeaderView>
@@ -41,19 +42,6 @@ std::string FormatOf(const std::string& fileName) {
     if (dot < 0 || dot < slash)
         return {};
     return name.mid(dot + 1).toUpper().toStdString();
-}
-
-// Seconds as a time of day "h:nn:ss.zzz" (whole days wrap away), to the nearest millisecond.
-std::string TimeOfDay(double seconds) {
-    constexpr int64_t MsPerDay = 86400000;
-    int64_t ms = std::llround(seconds * 1000.0) % MsPerDay;
-    if (ms < 0)
-        ms += MsPerDay;
-    char text[32];
-    std::snprintf(text, sizeof text, "%d:%02d:%02d.%03d", static_cast<int>(ms / 3600000),
-                  static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60),
-                  static_cast<int>(ms % 1000));
-    return text;
 }
 
 // "<bytes> bytes" for an existing file, "Unknown" when there is no file of that name.

@@ -1,12 +1,9 @@
 #include "Guarded.h"
+#include "ApplicationTitle.h"
 #include "MessageDlg.h"
 
 #include <cstdio>
 #include <stdexcept>
-
-namespace {
-const char* const ApplicationTitle = "Sondrix Audio Editor";
-} // namespace
 
 std::string ExceptionText(const std::string& message) {
     if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')

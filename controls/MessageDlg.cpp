@@ -1,4 +1,5 @@
 #include "MessageDlg.h"
+#include "ApplicationTitle.h"
 #include "TMessageDlgRecorder.h"
 
 #include <QAbstractButton>
@@ -15,6 +16,8 @@ const char* TypeCaption(TMsgDlgType type) {
         return "Information";
     case TMsgDlgType::mtConfirmation:
         return "Confirmation";
+    case TMsgDlgType::mtCustom:
+        return ApplicationTitle;
     }
     return "";
 }
@@ -29,6 +32,8 @@ QMessageBox::Icon TypeIcon(TMsgDlgType type) {
         return QMessageBox::Information;
     case TMsgDlgType::mtConfirmation:
         return QMessageBox::Question;
+    case TMsgDlgType::mtCustom:
+        return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }
@@ -59,6 +64,7 @@ int ShowBox(const std::string& caption, const std::string& text, TMsgDlgType typ
     if (!(buttons & (mbYes | mbNo | mbOK | mbCancel)))
         buttons = mbOK;
     QMessageBox box(TypeIcon(type), QString::fromStdString(caption), QString::fromStdString(text));
+    box.setTextFormat(Qt::PlainText);
     bool haveDefault = false;
     for (const ButtonResult& b : ButtonTable) {
         if (!(buttons & b.Button))
@@ -87,4 +93,8 @@ int MessageDlgCaption(const std::string& caption, const std::string& text, TMsgD
 
 int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {
     return MessageDlgCaption(TypeCaption(type), text, type, buttons);
+}
+
+void ShowMessage(const std::string& text) {
+    MessageDlg(text, TMsgDlgType::mtCustom, mbOK);
 }

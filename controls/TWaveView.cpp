@@ -13,6 +13,7 @@
 
 TWaveView::TWaveView(QWidget* owner)
     : QWidget(owner)
+    , SaveDocument(TSaveOperations::savefile)
     , player(std::make_unique<TPlayer>()) {
     player->OnPlayProcess = [this](int32_t bytes) { PlayerPositionChanged(bytes); };
     player->OnPlayStatus = [this](bool action) { PlayerStatusChanged(action); };
@@ -61,7 +62,7 @@ void TWaveView::FireSelect(uint32_t start, uint32_t stop, bool isSelected) {
     if (!OnSelect)
         return;
     if (isSelected)
-        OnSelect(*this, start, stop, uint32_t(FramesToMs(start)), uint32_t(FramesToMs(stop)), true);
+        OnSelect(*this, start, stop, FramesToMs(start), FramesToMs(stop), true);
     else
         OnSelect(*this, 0, 0, 0, 0, false);
 }
@@ -83,14 +84,15 @@ void TWaveView::SetDocument(Twavefile* newDocument) {
         scrollbar->SetPageSize(int32_t(frames));
     }
     selectionstart = selectionstop = 0;
-    cursor = cursorms = 0;
+    cursor = 0;
+    cursorms = 0;
     FireCursor();
     Repaint();
 }
 
 void TWaveView::SetCursorFrame(uint32_t frame) {
     cursor = frame;
-    cursorms = uint32_t(FramesToMs(frame));
+    cursorms = FramesToMs(frame);
     MoveCursorLine();
     FireCursor();
 }
@@ -104,12 +106,12 @@ void TWaveView::SetSelectionFrames(uint32_t start, uint32_t stop, bool isSelecte
     Repaint();
 }
 
-void TWaveView::SetSelectionMs(uint32_t startms, uint32_t stopms, bool isSelected) {
+void TWaveView::SetSelectionMs(int64_t startms, int64_t stopms, bool isSelected) {
     SetSelectionFrames(RoundFrame(double(MsToFrames(startms))),
                        RoundFrame(double(MsToFrames(stopms))), isSelected);
 }
 
-int64_t TWaveView::MsToFrames(uint32_t ms) const {
+int64_t TWaveView::MsToFrames(int64_t ms) const {
     const int32_t rate = document != nullptr ? document->samplerate : 0;
     return int64_t(std::nearbyint(ms / 1000.0 * rate));
 }

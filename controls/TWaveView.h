@@ -19,11 +19,11 @@ class TWaveView;
 class Twavefile;
 
 /// The cursor moved: `position` is its frame, `positions` its milliseconds.
-using TCursorEvent = std::function<void(TWaveView& sender, uint32_t position, uint32_t positions)>;
+using TCursorEvent = std::function<void(TWaveView& sender, uint32_t position, int64_t positions)>;
 /// The selection changed: frames `start` … `stop` − 1, the same in milliseconds, and whether a
 /// selection is shown. A cleared selection is reported as 0, 0, 0, 0, false.
 using TSelectEvent = std::function<void(TWaveView& sender, uint32_t start, uint32_t stop,
-                                        uint32_t startms, uint32_t stopms, bool selected)>;
+                                        int64_t startms, int64_t stopms, bool selected)>;
 using TNotifyEvent = std::function<void(TWaveView& sender)>;
 using TKeyEvent = std::function<void(TWaveView& sender, int32_t key)>;
 using TMouseEvent =
@@ -84,8 +84,9 @@ public:
     /// Sets the selection (start ≤ stop; stop lowered to the document's end) and repaints; no
     /// event.
     void SetSelectionFrames(uint32_t start, uint32_t stop, bool isSelected);
-    void SetSelectionMs(uint32_t startms, uint32_t stopms, bool isSelected);
-    int64_t MsToFrames(uint32_t ms) const;
+    void SetSelectionMs(int64_t startms, int64_t stopms, bool isSelected);
+    /// Milliseconds and frames at the document's rate, rounded to the nearest (ties to even).
+    int64_t MsToFrames(int64_t ms) const;
     int64_t FramesToMs(uint32_t frameCount) const;
 
     // --- Zoom and scroll ---
@@ -133,7 +134,7 @@ public:
     TPlayStatus OnPlayStatus;
     TNotifyEvent OnResize;
     /// How a Yes to the close question saves the document under its own name: the save
-    /// operations' `savefile` unless replaced (tests do); without one the save does not begin.
+    /// operations' `savefile` unless replaced; without one the save does not begin.
     TSaveDocument SaveDocument;
 
     /// Shown when no document is ready, centred on `Backgroundcolor`; empty by default.
@@ -164,7 +165,7 @@ public:
     uint32_t viewstart = 0;
     uint32_t viewend = 0;
     uint32_t cursor = 0;
-    uint32_t cursorms = 0;
+    int64_t cursorms = 0;
     uint32_t selectionstart = 0;
     uint32_t selectionstop = 0;
     uint32_t playstart = 0;

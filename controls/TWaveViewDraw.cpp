@@ -169,7 +169,7 @@ void TWaveView::DrawTimeRuler() {
     int64_t first = ticks.First;
     const double minor = ticks.PixelStep / 10.0;
     for (int32_t n = 0; n <= ticks.Count; ++n) {
-        DrawTick(x, minor, MsToStr(uint32_t(std::max<int64_t>(first, 0))));
+        DrawTick(x, minor, MsToStr(std::max<int64_t>(first, 0)));
         x += ticks.PixelStep;
         first += ticks.Step;
     }

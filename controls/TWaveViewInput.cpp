@@ -244,7 +244,7 @@ void TWaveView::KeyDown(int32_t key) {
     }
     if (moved)
         Repaint();
-    cursorms = uint32_t(FramesToMs(cursor));
+    cursorms = FramesToMs(cursor);
     FireCursor();
 }
 

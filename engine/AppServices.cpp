@@ -1,10 +1,12 @@
 #include "AppServices.h"
 
+#include "Exceptions.h"
 #include "Settings.h"
 #include "StrToInt.h"
 #include "TempFile.h"
 #include "TempFileList.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -27,13 +29,17 @@ std::string GetTempFileNameIn() {
     return name;
 }
 
-std::string MsToStr(uint32_t ms) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2u:%.2u.%.3u", ms / 60000, (ms % 60000) / 1000, ms % 1000);
+std::string MsToStr(int64_t ms) {
+    const uint64_t value = uint64_t(std::max<int64_t>(ms, 0));
+    char text[48];
+    std::snprintf(text, sizeof text, "%.2llu:%.2llu.%.3llu",
+                  static_cast<unsigned long long>(value / 60000),
+                  static_cast<unsigned long long>(value % 60000 / 1000),
+                  static_cast<unsigned long long>(value % 1000));
     return text;
 }
 
-uint32_t StrToMs(std::string_view text) {
+int64_t StrToMs(std::string_view text) {
     const size_t colon = text.find(':');
     const std::string_view minutes = text.substr(0, colon == std::string_view::npos ? 0 : colon);
     const std::string_view rest =
@@ -42,8 +48,11 @@ uint32_t StrToMs(std::string_view text) {
     const std::string_view seconds = rest.substr(0, point == std::string_view::npos ? 0 : point);
     const std::string_view millis =
         point == std::string_view::npos ? std::string_view() : rest.substr(point + 1);
-    return static_cast<uint32_t>(StrToInt(minutes) * 60000u + StrToInt(seconds) * 1000u +
-                                 static_cast<uint32_t>(StrToInt(millis)));
+    const int64_t ms = int64_t(StrToInt(minutes)) * 60000 + int64_t(StrToInt(seconds)) * 1000 +
+                       StrToInt(millis);
+    if (ms < 0)
+        throw EConvertError("'" + std::string(text) + "' is not a valid time");
+    return ms;
 }
 
 void FillPCMFormat(uint32_t sampleRate, uint32_t channels, uint32_t bits, WAVEFORMATEX& format) {

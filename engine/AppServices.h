@@ -14,11 +14,13 @@ std::string GetTempDirectory();
 /// EOSError naming the folder and the reason when the folder is missing or not writable.
 std::string GetTempFileNameIn();
 
-/// Milliseconds as "mm:ss.zzz" (minutes grow past 99 as needed).
-std::string MsToStr(uint32_t ms);
+/// Milliseconds as "mm:ss.zzz" (minutes grow past 99 as needed). Milliseconds are 64-bit: a
+/// document at a low rate lasts longer than 32 bits of milliseconds hold.
+std::string MsToStr(int64_t ms);
 
-/// "m:s.z" back to milliseconds; raises EConvertError for a part that is not an integer.
-uint32_t StrToMs(std::string_view text);
+/// "m:s.z" back to milliseconds; raises EConvertError for a part that is not an integer and for
+/// a negative time.
+int64_t StrToMs(std::string_view text);
 
 /// Fills a PCM wave format for the given rate, channels and bits per sample.
 void FillPCMFormat(uint32_t sampleRate, uint32_t channels, uint32_t bits, WAVEFORMATEX& format);

@@ -77,7 +77,8 @@ TEST(TApplicationErrorDisplay, ShowsTheMessageWithTheErrorIcon) {
     AnswerNextBox(seen, QMessageBox::Ok);
     TApplicationErrorDisplay errors;
     errors.ShowError("Disk full");
-    EXPECT_EQ(seen.text, "Disk full");
+    EXPECT_EQ(seen.title, "Sondrix Audio Editor");
+    EXPECT_EQ(seen.text, "Disk full.");
     EXPECT_EQ(seen.icon, QMessageBox::Critical);
     EXPECT_EQ(seen.buttons, QMessageBox::Ok);
 }
