@@ -6,17 +6,31 @@
 
 #include <QRegularExpression>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 
 #include <filesystem>
 
-void RunCompanionProgram(QSettings& store, const std::string& programFile,
-                         const std::string& parameter, const std::string& webPage) {
+namespace {
+
+/// The program in the folder its store names, else where the PATH finds it; "" when neither has
+/// it.
+std::string InstalledProgram(QSettings& store, const std::string& programFile) {
     const std::string path = store.value("path").toString().toStdString();
     std::error_code error;
-    if (!path.empty() && std::filesystem::is_regular_file(path + programFile, error)) {
-        StartProgram(path + programFile, {parameter});
+    if (!path.empty() && std::filesystem::is_regular_file(path + programFile, error))
+        return path + programFile;
+    return QStandardPaths::findExecutable(QString::fromStdString(programFile)).toStdString();
+}
+
+} // namespace
+
+void RunCompanionProgram(QSettings& store, const std::string& programFile,
+                         const std::string& parameter, const std::string& webPage) {
+    const std::string program = InstalledProgram(store, programFile);
+    if (!program.empty()) {
+        StartProgram(program, {parameter});
         return;
     }
     MessageDlg("Component not found\r\nPlease download and install it from our site.",

@@ -157,6 +157,9 @@ TEditorForm::TEditorForm(QWidget* parent)
 }
 
 TEditorForm::~TEditorForm() {
+    // The document windows go while this window is still whole: they use its controls.
+    MDIArea->disconnect(this);
+    qDeleteAll(MDIArea->subWindowList());
     delete AboutForm;
     AboutForm = nullptr;
     if (EditorForm == this)

@@ -168,6 +168,7 @@ void TMDIChild::CreateView() {
     };
     view->OnPlayStatus = [this](bool action) { playprocess(action); };
     view->SaveDocument = [this](Twavefile&) { return SaveDocumentNow(); };
+    view->installEventFilter(this);
     view->Repaint();
     view->setFocus();
 }
@@ -234,8 +235,8 @@ void TMDIChild::CreateActions() {
     auto* scale = new QActionGroup(this);
     scale->addAction(MsAction);
     scale->addAction(SmplAction);
-    for (QAction* action : {CutAction, CopyAction, DeleteAction, SaveSelectedAction})
-        action->setEnabled(false);
+    // Like the main window's, the actions that need a selection start disabled.
+    applyselection(false);
     // The main window's actions carry the shared keys; this window's own keys work while it has
     // the focus.
     PlayAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -404,7 +405,8 @@ void TMDIChild::onReady() {
 void TMDIChild::QueueCloseAfterSave() {
     // Never inside the operation's end: closing frees the document that is ending its operation.
     QTimer::singleShot(0, this, [this] {
-        if (!view->closeaftersave)
+        // Inside the close question the question itself decides, once the save has returned.
+        if (!view->closeaftersave || Closing)
             return;
         view->closeaftersave = false;
         if (!document->modified)
@@ -559,7 +561,10 @@ bool TMDIChild::FormCloseQuery() {
         MessageDlg("Please wait. Operation in progress...", TMsgDlgType::mtConfirmation, mbOK);
         return false;
     }
-    if (view->CanCloseDocument())
+    Closing = true;
+    const bool mayClose = view->CanCloseDocument();
+    Closing = false;
+    if (mayClose)
         return true;
     // A Yes to the close question has saved already: the window may go when the save succeeded.
     if (!view->closeaftersave)
@@ -588,9 +593,17 @@ void TMDIChild::closeEvent(QCloseEvent* event) {
     QMdiSubWindow::closeEvent(event);
 }
 
-void TMDIChild::wheelEvent(QWheelEvent* event) {
+bool TMDIChild::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view && event->type() == QEvent::Wheel) {
+        WheelTurned(static_cast<QWheelEvent*>(event)->angleDelta().y());
+        return true;
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+void TMDIChild::WheelTurned(int delta) {
     // A touchpad sends many small steps: one zoom per notch of 120.
-    WheelDelta += event->angleDelta().y();
+    WheelDelta += delta;
     while (WheelDelta >= 120) {
         WheelDelta -= 120;
         FormMouseWheelUp();
@@ -599,7 +612,6 @@ void TMDIChild::wheelEvent(QWheelEvent* event) {
         WheelDelta += 120;
         FormMouseWheelDown();
     }
-    event->ignore();
 }
 
 void TMDIChild::contextMenuEvent(QContextMenuEvent* event) {

@@ -171,7 +171,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
+    /// The wheel over the view zooms.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
@@ -218,9 +219,12 @@ private:
     bool ConfirmOverwrite(const std::string& name, const std::string& question) const;
     void Amplify(int32_t preset);
     void SetScale(int32_t selectiontype);
+    void WheelTurned(int delta);
 
     std::array<QMetaObject::Connection, 3> SharedConnections;
     /// Set when the document reports an operation that ended without success.
     bool OperationFailed = false;
+    /// Set while the close question runs.
+    bool Closing = false;
     int WheelDelta = 0;
 };

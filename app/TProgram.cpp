@@ -62,6 +62,7 @@ TProgram::~TProgram() {
     PropertiesForm = nullptr;
     AudioClipboard::Free();
     TempFiles.DeleteAll();
+    StopWatchingSignals();
 }
 
 void TProgram::CreateDialogs() {
@@ -111,6 +112,16 @@ void TProgram::WatchSignals() {
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+}
+
+void TProgram::StopWatchingSignals() {
+    if (SignalSockets[0] < 0)
+        return;
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
+    ::close(SignalSockets[0]);
+    ::close(SignalSockets[1]);
+    SignalSockets[0] = SignalSockets[1] = -1;
 }
 
 int TProgram::Run() {

@@ -42,6 +42,7 @@ private:
     void InstallUserInterface();
     void UninstallUserInterface();
     void WatchSignals();
+    void StopWatchingSignals();
     bool OperationRunning() const;
 
     std::unique_ptr<TApplicationErrorDisplay> ErrorDisplay;

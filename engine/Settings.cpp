@@ -56,6 +56,8 @@ void LoadSettings(QSettings& store) {
     if (store.contains("tempfolder"))
         Settings.tempfolder = store.value("tempfolder").toString().toStdString();
     ReadInteger(store, "selectiontype", Settings.selectiontype);
+    // Anything but times shows frame numbers.
+    Settings.selectiontype = Settings.selectiontype != 0 ? 1 : 0;
     ReadInteger(store, "backcolor", Settings.backcolor);
     ReadInteger(store, "scalecolor", Settings.scalecolor);
     ReadInteger(store, "wavecolor", Settings.wavecolor);

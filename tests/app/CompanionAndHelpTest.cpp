@@ -8,6 +8,7 @@
 #include "TestFiles.h"
 
 #include <QSettings>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -52,6 +53,17 @@ TEST(RunCompanionProgram, StartsAnInstalledProgramWithItsParameter) {
     ASSERT_EQ(desktop.started.size(), 1u);
     EXPECT_EQ(desktop.started[0], (std::vector<std::string>{dir.File("tool"), ""}));
     EXPECT_TRUE(desktop.opened.empty());
+    EXPECT_TRUE(messages.Calls.empty());
+}
+
+TEST(RunCompanionProgram, AProgramOnThePathStartsWithoutAStoredFolder) {
+    TempDir dir;
+    QSettings store(QString::fromStdString(dir.File("store.ini")), QSettings::IniFormat);
+    DesktopRecorder desktop;
+    TMessageDlgRecorder messages;
+    RunCompanionProgram(store, "sh", "", "https://example.invalid/sh");
+    ASSERT_EQ(desktop.started.size(), 1u);
+    EXPECT_EQ(desktop.started[0][0], QStandardPaths::findExecutable("sh").toStdString());
     EXPECT_TRUE(messages.Calls.empty());
 }
 

@@ -2,8 +2,10 @@
 // cursor following the played bytes, restarts by the mouse, stopping, levels, and the question
 // before a modified document is closed.
 #include "EDirectSoundError.h"
+#include "FormatChooser.h"
 #include "NullSoundScope.h"
 #include "TMessageDlgRecorder.h"
+#include "TSaveOperations.h"
 #include "WaveViewFixture.h"
 
 #include <algorithm>
@@ -248,14 +250,22 @@ TEST_F(CloseTest, SaveThatDoesNotBeginLeavesTheFlagDown) {
 }
 
 TEST_F(CloseTest, YesSavesThroughTheSaveOperations) {
-    // The document's own save: a name that is neither .wav nor .mp3 saves nothing.
+    // By default a Yes saves the document over its own file.
+    struct KeepFormat : FormatChooser {
+        uint32_t Choose(ACMFORMATCHOOSE&) override { return 0; }
+    } chooser;
+    FormatChooser::Install(&chooser);
+    TSaveOperations::Register();
     View.SaveDocument = TWaveView().SaveDocument;
-    Document.filename = Dir.File("song.ogg");
+    Document.filename = Dir.File("song.wav");
     TMessageDlgRecorder dialogs({mrYes});
     EXPECT_FALSE(View.CanCloseDocument());
-    EXPECT_FALSE(View.closeaftersave);
-    EXPECT_TRUE(Document.ready);
-    EXPECT_TRUE(Document.modified);
+    FormatChooser::Install(nullptr);
+    EXPECT_TRUE(View.closeaftersave);
+    EXPECT_FALSE(Document.modified);
+    const std::vector<uint8_t> saved = ReadWholeFile(Dir.File("song.wav"));
+    ASSERT_EQ(saved.size(), 44u + 1600u);
+    EXPECT_EQ(ToSamples({saved.begin() + 44, saved.end()}), std::vector<int16_t>(800, 0));
 }
 
 TEST_F(CloseTest, UnmodifiedDocumentClosesWithoutAQuestion) {

@@ -50,7 +50,7 @@ TEST(Settings, HandWrittenStoreWithGapsAndBadValues) {
         auto s = store.Open();
         s->beginGroup("Settings");
         s->setValue("tempfolder", "/data/tmp/");
-        s->setValue("selectiontype", 1);
+        s->setValue("selectiontype", 7); // only by hand: anything but 0 shows frame numbers
         s->setValue("posx", "not a number");
         s->setValue("width", 800);
         s->setValue("mrucount", 3);
@@ -83,7 +83,10 @@ TEST(AppServices, TimeTexts) {
     EXPECT_EQ(StrToMs("100:00.000"), 6000000u);
     EXPECT_EQ(StrToMs("1:2.3"), 62003u);
     EXPECT_EQ(StrToMs("00:75.000"), 75000u);
-    for (const char* bad : {"12.5", "1:2", "a:00.000", "", "1:.5"})
+    // Past 32 bits of milliseconds: a long document at a low rate.
+    EXPECT_EQ(MsToStr(10737418240), "178956:58.240");
+    EXPECT_EQ(StrToMs("178956:58.240"), 10737418240);
+    for (const char* bad : {"12.5", "1:2", "a:00.000", "", "1:.5", "-1:00.000"})
         EXPECT_THROW(StrToMs(bad), EConvertError) << bad;
 }
 
