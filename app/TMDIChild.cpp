@@ -163,9 +163,8 @@ void TMDIChild::CreateView() {
         onCursor(position, positions);
     };
     view->OnSelect = [this](TWaveView&, uint32_t start, uint32_t stop, int64_t startms,
-                            int64_t stopms, bool selected) {
-        onSelect(start, stop, startms, stopms, selected);
-    };
+                            int64_t stopms,
+                            bool selected) { onSelect(start, stop, startms, stopms, selected); };
     view->OnPlayStatus = [this](bool action) { playprocess(action); };
     view->SaveDocument = [this](Twavefile&) { return SaveDocumentNow(); };
     view->installEventFilter(this);
@@ -180,9 +179,8 @@ QAction* TMDIChild::MakeAction(const char* name, const char* caption, void (TMDI
     if (image >= 0)
         action->setIcon(TPngImageList::Child(image));
     if (handler != nullptr)
-        connect(action, &QAction::triggered, this, [this, handler] { Guarded([this, handler] {
-                    (this->*handler)();
-                }); });
+        connect(action, &QAction::triggered, this,
+                [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
     return action;
 }
 
@@ -265,7 +263,8 @@ void TMDIChild::CreateComponents() {
     Scroll->setEnabled(false);
     Scroll->SetPageSize(1);
     Scroll->setFocusPolicy(Qt::NoFocus);
-    connect(Scroll, &QScrollBar::valueChanged, this, [this] { Guarded([this] { ScrollChange(); }); });
+    connect(Scroll, &QScrollBar::valueChanged, this,
+            [this] { Guarded([this] { ScrollChange(); }); });
     layout->addWidget(Scroll);
     StatusBar = new QStatusBar(Client);
     StatusBar->setObjectName("StatusBar");
@@ -430,8 +429,8 @@ void TMDIChild::onLoaded() {
 }
 
 void TMDIChild::ShowCursorPanel() {
-    const std::string position = TPositionText::TimeMode() ? MsToStr(view->cursorms)
-                                                           : std::to_string(view->cursor);
+    const std::string position =
+        TPositionText::TimeMode() ? MsToStr(view->cursorms) : std::to_string(view->cursor);
     Panels[1]->setText(QString::fromStdString("Cursor Position: " + position));
 }
 
@@ -537,12 +536,15 @@ void TMDIChild::FormActivate() {
     for (TMDIChild* child : Main.Children())
         child->DetachSharedControls();
     Main.StopAll();
-    for (auto [mine, main] : {std::pair{UndoAction, Main.UndoAction}, {RedoAction, Main.RedoAction},
-                              {CutAction, Main.CutAction}, {CopyAction, Main.CopyAction},
+    for (auto [mine, main] : {std::pair{UndoAction, Main.UndoAction},
+                              {RedoAction, Main.RedoAction},
+                              {CutAction, Main.CutAction},
+                              {CopyAction, Main.CopyAction},
                               {DeleteAction, Main.DeleteAction},
                               {SaveSelectedAction, Main.SaveSelectedAction},
                               {FadeInAction, Main.FadeInAction},
-                              {FadeOutAction, Main.FadeOutAction}, {StopAction, Main.StopAction}})
+                              {FadeOutAction, Main.FadeOutAction},
+                              {StopAction, Main.StopAction}})
         main->setEnabled(mine->isEnabled());
     PasteAction->setEnabled(Main.PasteAction->isEnabled());
     updatecaption(windowTitle().toStdString());
@@ -678,7 +680,8 @@ void TMDIChild::SaveAsActionExecute() {
 }
 
 bool TMDIChild::SaveAs() {
-    SaveDialog->selectNameFilter(SaveDialog->nameFilters().value(Settings.filterindex == 2 ? 1 : 0));
+    SaveDialog->selectNameFilter(
+        SaveDialog->nameFilters().value(Settings.filterindex == 2 ? 1 : 0));
     int filterIndex = 1;
     std::string name = ChooseSaveName(filterIndex);
     if (name.empty())
@@ -799,8 +802,8 @@ void TMDIChild::DeleteActionExecute() {
 }
 
 TMDIChild::TViewState TMDIChild::SaveViewState() const {
-    return {Scroll->PageSize(), view->viewstart, view->visible, view->viewend, view->cursor,
-            view->selected};
+    return {Scroll->PageSize(), view->viewstart, view->visible,
+            view->viewend,      view->cursor,    view->selected};
 }
 
 void TMDIChild::RestoreViewState(const TViewState& state) {

@@ -15,4 +15,3 @@ std::string TimeOfDay(double seconds) {
                   static_cast<int>(ms % 1000));
     return text;
 }
-

@@ -48,8 +48,8 @@ int64_t StrToMs(std::string_view text) {
     const std::string_view seconds = rest.substr(0, point == std::string_view::npos ? 0 : point);
     const std::string_view millis =
         point == std::string_view::npos ? std::string_view() : rest.substr(point + 1);
-    const int64_t ms = int64_t(StrToInt(minutes)) * 60000 + int64_t(StrToInt(seconds)) * 1000 +
-                       StrToInt(millis);
+    const int64_t ms =
+        int64_t(StrToInt(minutes)) * 60000 + int64_t(StrToInt(seconds)) * 1000 + StrToInt(millis);
     if (ms < 0)
         throw EConvertError("'" + std::string(text) + "' is not a valid time");
     return ms;

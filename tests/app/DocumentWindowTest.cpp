@@ -155,8 +155,8 @@ TEST_F(DocumentWindow, CloseQuestionYesSavesInPlaceOrThroughSaveAs) {
         EXPECT_TRUE(child->close());
         Settle();
         EXPECT_FALSE(alive);
-        const std::string saved = *c.savedAs ? Dir.File(std::string(c.savedAs) + ".wav")
-                                             : Dir.File(c.file);
+        const std::string saved =
+            *c.savedAs ? Dir.File(std::string(c.savedAs) + ".wav") : Dir.File(c.file);
         EXPECT_EQ(SoxSamples(saved), Inverted(Original));
         if (*c.savedAs)
             EXPECT_EQ(SoxSamples(Dir.File(c.file)), Original);
@@ -220,7 +220,8 @@ TEST_F(DocumentWindow, SaveAsTakesTheExtensionOfTheTypeInForce) {
     child->InvertActionExecute();
     child->SaveAsActionExecute();
     ASSERT_EQ(dialogs.Calls.size(), 1u);
-    EXPECT_EQ(dialogs.Calls[0].Text, "This file " + Dir.File("w.wav") + " already exists. Overwrite?");
+    EXPECT_EQ(dialogs.Calls[0].Text,
+              "This file " + Dir.File("w.wav") + " already exists. Overwrite?");
     EXPECT_EQ(dialogs.Calls[0].Type, TMsgDlgType::mtError);
     EXPECT_EQ(child->document->filename, Dir.File("kept.wav"));
     EXPECT_EQ(SoxSamples(Dir.File("w.wav")), Original);
@@ -393,18 +394,18 @@ TEST_F(DocumentWindow, ActivationMovesTheSharedControlsAndStopsPlayback) {
     first->InvertActionExecute();
     TMDIChild* second = Open(MakeWav("b.wav", Ramp(4000)));
     ASSERT_NE(first, second);
-    for (QAction* action : {Main().CutAction, Main().CopyAction, Main().DeleteAction,
-                            Main().SaveSelectedAction, Main().FadeInAction, Main().FadeOutAction,
-                            Main().UndoAction})
+    for (QAction* action :
+         {Main().CutAction, Main().CopyAction, Main().DeleteAction, Main().SaveSelectedAction,
+          Main().FadeInAction, Main().FadeOutAction, Main().UndoAction})
         EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
     EXPECT_FALSE(Main().sel->isChecked());
     second->PlayActionExecute();
     EXPECT_TRUE(second->playing);
     Main().MDIArea->setActiveSubWindow(first);
     EXPECT_FALSE(second->playing);
-    for (QAction* action : {Main().CutAction, Main().CopyAction, Main().DeleteAction,
-                            Main().SaveSelectedAction, Main().FadeInAction, Main().FadeOutAction,
-                            Main().UndoAction})
+    for (QAction* action :
+         {Main().CutAction, Main().CopyAction, Main().DeleteAction, Main().SaveSelectedAction,
+          Main().FadeInAction, Main().FadeOutAction, Main().UndoAction})
         EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
     EXPECT_TRUE(Main().sel->isChecked());
     EXPECT_EQ(Main().selstart->Text(), "    00:00.012");

@@ -58,8 +58,8 @@ void EditorFixture::Settle() {
 }
 
 std::vector<int16_t> EditorFixture::SoxSamples(const std::string& fileName) {
-    const std::string raw = RunProgram({"sox", fileName, "-t", "raw", "-e", "signed", "-b", "16",
-                                        "-L", "-"});
+    const std::string raw =
+        RunProgram({"sox", fileName, "-t", "raw", "-e", "signed", "-b", "16", "-L", "-"});
     std::vector<uint8_t> bytes(raw.begin(), raw.end());
     return ToSamples(bytes);
 }
