@@ -8,6 +8,7 @@
 #include "TFilter.h"
 #include "TGainTable.h"
 #include "TMappedFile.h"
+#include "TPeakBookkeeping.h"
 #include "TSampleFileStream.h"
 #include "TWorkerTable.h"
 #include "Twavefile.h"
@@ -184,15 +185,6 @@ void InvertSamples(const int16_t* in, int16_t* out, int64_t count) {
         out[i] = static_cast<int16_t>(0u - static_cast<uint16_t>(in[i]));
 }
 
-/// Exchanges block k and block B − 1 − k of the index for every k below B div 2.
-void ReversePeakBlocks(Tindexdata& index, int32_t channels) {
-    const size_t blocks = index.size() / size_t(channels);
-    for (size_t k = 0; k < blocks / 2; ++k)
-        std::swap_ranges(index.begin() + ptrdiff_t(k * channels),
-                         index.begin() + ptrdiff_t((k + 1) * channels),
-                         index.begin() + ptrdiff_t((blocks - 1 - k) * channels));
-}
-
 /// Frees the gain table however the gain worker ends.
 class GainTableScope {
 public:
@@ -348,8 +340,9 @@ void Twavefile::reverseworker() {
     }
     file.Close();
     WholeFile(*this, *old, name);
-    // No sample value changes: the blocks change places and the levels stay.
-    ReversePeakBlocks(peakindex, ch);
+    // No sample value changes, so the levels stay; each new block keeps the extremes of the old
+    // blocks its frames came from.
+    peakindex = TPeakBookkeeping::Reverse(peakindex, n, ch);
     FinishEdit(*this);
 }
 

@@ -112,9 +112,10 @@ void Twavefile::updatelevels() {
     TPeakBookkeeping::Levels(peakindex, channels, peaks, peak, leveldb);
 }
 
-void Twavefile::splicepeaks(const Tindexdata& insert, Tindexdata& result, int64_t startFrame,
-                            int64_t endFrame) const {
-    result = TPeakBookkeeping::Splice(peakindex, frames, channels, insert, startFrame, endFrame);
+void Twavefile::splicepeaks(const Tindexdata& insert, int64_t insertFrames, Tindexdata& result,
+                            int64_t startFrame, int64_t endFrame) const {
+    result = TPeakBookkeeping::Splice(peakindex, frames, channels, insert, insertFrames, startFrame,
+                                      endFrame);
 }
 
 void Twavefile::replacepeaks(const Tindexdata& part, Tindexdata& result, int64_t startFrame) const {

@@ -112,10 +112,11 @@ public:
     void pushundo();
     /// `peaks`, `peak` and `leveldb` from `peakindex`.
     void updatelevels();
-    /// The current peak index with the blocks of frames startFrame … endFrame − 1 replaced by
-    /// `insert`; call while `frames` still counts the frames before the edit.
-    void splicepeaks(const Tindexdata& insert, Tindexdata& result, int64_t startFrame,
-                     int64_t endFrame) const;
+    /// The current peak index with frames startFrame … endFrame − 1 replaced by `insertFrames`
+    /// frames whose own index is `insert`; call while `frames` still counts the frames before the
+    /// edit. Every block of the result covers the extremes of every block it took frames from.
+    void splicepeaks(const Tindexdata& insert, int64_t insertFrames, Tindexdata& result,
+                     int64_t startFrame, int64_t endFrame) const;
     /// The current peak index with `part` written over it from the block that holds startFrame.
     void replacepeaks(const Tindexdata& part, Tindexdata& result, int64_t startFrame) const;
 
