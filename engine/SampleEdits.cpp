@@ -3,6 +3,7 @@
 #include "AppServices.h"
 #include "Exceptions.h"
 #include "SampleEditProgress.h"
+#include "Simd.h"
 #include "TBlockHandOff.h"
 #include "TFadeCurve.h"
 #include "TFilter.h"
@@ -103,6 +104,22 @@ void FeedUnchanged(TLargeFile& table, TFilter& builder, int64_t first, int64_t l
         table.Read(frame * 2 * channels, samples.data(), count * 2);
         builder.Feed(samples.data(), count);
     }
+}
+
+/// The largest sample magnitude of frames first … last − 1 (−32768 counts as 32767).
+int16_t SamplePeak(TLargeFile& table, int64_t first, int64_t last) {
+    const int32_t channels = table.Channels;
+    std::vector<int16_t> samples(size_t(FeedFrames * channels));
+    int16_t peak = 0;
+    for (int64_t frame = first; frame < last; frame += FeedFrames) {
+        const int64_t count = std::min(FeedFrames, last - frame) * channels;
+        table.Read(frame * 2 * channels, samples.data(), count * 2);
+        int16_t min = 0;
+        int16_t max = 0;
+        MinMaxMono(samples.data(), int32_t(count), min, max);
+        peak = std::max({peak, PeakMagnitude(min), PeakMagnitude(max)});
+    }
+    return peak;
 }
 
 /// The document's new table: the old one with frames start … end − 1 replaced by the headerless
@@ -220,6 +237,7 @@ bool Twavefile::normalize(int32_t percent) {
     if (busy)
         return false;
     normalizepercent = percent;
+    gainfrompeak = true;
     return StartGain(*this, peak < 1 ? 0.0f : TGainTable::NormalizeGain(percent, peak));
 }
 
@@ -227,6 +245,7 @@ bool Twavefile::amplify(int32_t percent) {
     if (busy)
         return false;
     amplifypercent = percent;
+    gainfrompeak = false;
     return StartGain(*this, TGainTable::AmplifyGain(percent));
 }
 
@@ -284,6 +303,13 @@ void Twavefile::gainworker() {
     const int64_t s = startframe;
     const int64_t e = endframe;
     CheckRange(*this, s, e);
+    if (gainfrompeak) {
+        const int16_t truePeak = SamplePeak(*table, s, e);
+        // Silence has no level to normalise to: nothing changes.
+        if (truePeak < 1)
+            return;
+        gain = TGainTable::NormalizeGain(normalizepercent, truePeak);
+    }
     const std::shared_ptr<TLargeFile> old = BeginEdit(*this);
     const int32_t ch = old->Channels;
     const int64_t n = e - s;

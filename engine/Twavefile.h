@@ -182,6 +182,10 @@ public:
     /// of a range under another name); only such a save marks the document unmodified.
     bool savesdocument = false;
     int32_t normalizepercent = 0;
+    /// The gain operation normalises: its worker takes `gain` from the true peak of the samples,
+    /// read in a first pass, and not from `peak`, which the peak index may set too high after an
+    /// edit. Amplify clears it.
+    bool gainfrompeak = false;
     std::array<uint8_t, 531> targetformat{}; ///< WAVEFORMATEX and its extra bytes
     float gain = 0.0f;
     std::unique_ptr<CThread> thread; ///< the running operation's thread, until its end returns
