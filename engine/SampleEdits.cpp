@@ -1,6 +1,5 @@
 #include "SampleEdits.h"
 
-#include "AppServices.h"
 #include "Exceptions.h"
 #include "SampleEditProgress.h"
 #include "Simd.h"
@@ -10,6 +9,7 @@
 #include "TGainTable.h"
 #include "TMappedFile.h"
 #include "TPeakBookkeeping.h"
+#include "TResultFile.h"
 #include "TSampleFileStream.h"
 #include "TWorkerTable.h"
 #include "Twavefile.h"
@@ -265,7 +265,8 @@ void Twavefile::fadeworker() {
     const std::shared_ptr<TLargeFile> old = BeginEdit(*this);
     const int32_t ch = old->Channels;
     const int64_t n = e - s;
-    const std::string name = GetTempFileNameIn();
+    TResultFile file;
+    const std::string& name = file.Name();
     TSampleFileStream stream(name, n * 2 * ch);
     TFilter builder(ch);
     // The builder starts at the first frame of the peak block that holds s.
@@ -297,6 +298,7 @@ void Twavefile::fadeworker() {
     ReplaceRange(*this, *old, s, e, name);
     updatelevels();
     FinishEdit(*this);
+    file.Keep();
 }
 
 void Twavefile::gainworker() {
@@ -315,7 +317,8 @@ void Twavefile::gainworker() {
     const int64_t n = e - s;
     const GainTableScope tableScope(gaintable);
     TGainTable::Build(gain, gaintable);
-    const std::string name = GetTempFileNameIn();
+    TResultFile file;
+    const std::string& name = file.Name();
     TSampleFileStream stream(name, n * 2 * ch);
     TFilter builder(ch);
     {
@@ -342,6 +345,7 @@ void Twavefile::gainworker() {
     updatelevels();
     ReplaceRange(*this, *old, s, e, name);
     FinishEdit(*this);
+    file.Keep();
 }
 
 void Twavefile::reverseworker() {
@@ -351,7 +355,8 @@ void Twavefile::reverseworker() {
     endframe = n;
     startframe = 0;
     const int32_t ch = old->Channels;
-    const std::string name = GetTempFileNameIn();
+    TResultFile result;
+    const std::string& name = result.Name();
     TMappedFile file(name, uint32_t(MappedHeaderBytes + old->TotalSize));
     const int64_t step = MappedStepFrames(ch);
     std::vector<int16_t> input(size_t(step * ch));
@@ -370,6 +375,7 @@ void Twavefile::reverseworker() {
     // blocks its frames came from.
     peakindex = TPeakBookkeeping::Reverse(peakindex, n, ch);
     FinishEdit(*this);
+    result.Keep();
 }
 
 void Twavefile::invertworker() {
@@ -379,7 +385,8 @@ void Twavefile::invertworker() {
     endframe = n;
     startframe = 0;
     const int32_t ch = old->Channels;
-    const std::string name = GetTempFileNameIn();
+    TResultFile result;
+    const std::string& name = result.Name();
     TMappedFile file(name, uint32_t(MappedHeaderBytes + old->TotalSize));
     TFilter builder(ch);
     const int64_t step = MappedStepFrames(ch);
@@ -399,4 +406,5 @@ void Twavefile::invertworker() {
     builder.GetIndexData(peakindex);
     updatelevels();
     FinishEdit(*this);
+    result.Keep();
 }
