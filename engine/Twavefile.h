@@ -51,7 +51,8 @@ public:
     /// The view whose playback stops before an operation; not owned.
     void setview(TDocumentView* newView);
     /// Makes this an empty, modified document of 16-bit audio; `bits` is ignored. Fires
-    /// OnLoaded(True), then OnReady(True).
+    /// OnLoaded(True), then OnReady(True). Raises Exception, changing nothing, for a channel count
+    /// outside 1 … 8 or a rate outside MinSampleRate … MaxSampleRate (SampleRateRange.h).
     void createnew(const std::string& name, int32_t sampleRate, int32_t channels, int32_t bits);
     /// Starts the load of `fileName` (operation `opload`). The file on disk is left as it is.
     void loadfile(const std::string& fileName);
