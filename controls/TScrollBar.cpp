@@ -1,10 +1,12 @@
 #include "TScrollBar.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
-constexpr int64_t MaxStep = 32767;
+/// The arrows' step is kept in 16 bits.
+constexpr int64_t MaxSmallStep = 32767;
 
 } // namespace
 
@@ -35,12 +37,12 @@ void TScrollBar::SetPosition(int32_t value) {
 }
 
 void TScrollBar::SetSmallChange(int64_t value) {
-    Small = int32_t(std::clamp<int64_t>(value, 0, MaxStep));
+    Small = int32_t(std::clamp<int64_t>(value, 0, MaxSmallStep));
     setSingleStep(Small);
 }
 
 void TScrollBar::SetLargeChange(int64_t value) {
-    Large = int32_t(std::clamp<int64_t>(value, 0, MaxStep));
+    Large = int32_t(std::clamp<int64_t>(value, 0, INT32_MAX));
 }
 
 void TScrollBar::Apply() {

@@ -7,9 +7,9 @@
 /// A horizontal scroll bar that counts the way the document window and the waveform view expect:
 /// `Min` … `Max` is the whole range, `PageSize` the part that one view shows (the thumb's length),
 /// `Position` the first shown unit (at most Max − PageSize + 1), `SmallChange` the step of the
-/// arrows and `LargeChange` the step of a click beside the thumb. Steps are kept in 16 bits
-/// (1 … 32767, larger values are lowered to 32767); a step of 0 is kept as 0 and moves nothing.
-/// Main thread only.
+/// arrows and `LargeChange` the step of a click beside the thumb. The small step is kept in 16 bits
+/// (larger values are lowered to 32767), the large one in 32 bits, so that it can be a page of a
+/// long document; a step of 0 is kept as 0 and moves nothing. Main thread only.
 class TScrollBar : public QScrollBar {
     Q_OBJECT
 public:

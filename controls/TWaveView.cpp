@@ -134,8 +134,9 @@ void TWaveView::StartPlayback() {
     FillPCMFormat(uint32_t(document->samplerate), channels, 16, format);
     uint32_t length;
     if (selected) {
-        playstart = selectionstart;
-        length = selectionstop - selectionstart;
+        // An undo may have made the document shorter than the selection.
+        playstart = std::min(selectionstart, DocumentFrames());
+        length = std::min(selectionstop, DocumentFrames()) - playstart;
     } else {
         playstart = cursor;
         length = DocumentFrames() - std::min(cursor, DocumentFrames());

@@ -14,6 +14,15 @@
 #include <cmath>
 #include <vector>
 
+namespace {
+
+/// The wave area of that width and height holds at least one pixel.
+bool HasWaveArea(int32_t wavewidth, int32_t waveheight) {
+    return wavewidth > 0 && waveheight > 0;
+}
+
+} // namespace
+
 void TWaveView::Repaint() {
     update();
     const uint32_t frames = DocumentFrames();
@@ -30,6 +39,12 @@ void TWaveView::Repaint() {
     wavewidth = width();
     waveheight = height() - RulerHeight;
     ResizeLayers();
+    // Without a wave area there is nothing to draw, and no pixel arithmetic to overflow.
+    if (!HasWaveArea(wavewidth, waveheight)) {
+        drawncursorx = NoCursorLine;
+        update();
+        return;
+    }
 
     baselayer.BrushColor = ViewScaleColor;
     baselayer.FillRect(0, 0, width(), height());
@@ -307,7 +322,8 @@ void TWaveView::BlendTintRect(TBitmap32& canvas, int32_t left, int32_t top, int3
 }
 
 bool TWaveView::DrawCursorLine() {
-    if (!DocumentReady() || !(viewstart < cursor && cursor < viewend))
+    if (!DocumentReady() || !HasWaveArea(wavewidth, waveheight) ||
+        !(viewstart < cursor && cursor < viewend))
         return false;
     cursorx = RoundPixel((double(cursor) - viewstart) / samplesperpixel);
     TBitmap32& canvas = finallayer;

@@ -253,15 +253,17 @@ void TWaveView::KeyDown(int32_t key) {
 void TWaveView::CentreOnCursor() {
     const uint32_t frames = DocumentFrames();
     const uint32_t h = visible / 2;
-    if (cursor >= h && uint64_t(frames) >= uint64_t(cursor) + h) {
-        viewstart = cursor - h;
-        viewend = viewstart + visible;
-    } else if (cursor >= h) {
-        viewstart = frames - visible;
-        viewend = frames;
-    } else {
+    // With an odd `visible` the view reaches one frame further after the cursor than before it,
+    // so the end test takes the view's own end.
+    if (cursor < h) {
         viewstart = 0;
         viewend = visible;
+    } else if (uint64_t(cursor) - h + visible <= frames) {
+        viewstart = cursor - h;
+        viewend = viewstart + visible;
+    } else {
+        viewstart = frames - std::min(visible, frames);
+        viewend = frames;
     }
 }
 
@@ -270,7 +272,8 @@ void TWaveView::SetScrollSteps() {
         return;
     const int64_t small = std::max<int64_t>(5 * int64_t(samplesperpixel), 1);
     scrollbar->SetSmallChange(small);
-    scrollbar->SetLargeChange(50 * small);
+    // A click beside the thumb moves by one view, however many frames that is.
+    scrollbar->SetLargeChange(visible);
 }
 
 void TWaveView::ZoomIn() {
@@ -316,7 +319,7 @@ void TWaveView::ZoomFull() {
         scrollbar->SetPosition(0);
         const int64_t small = wavewidth > 0 ? (int64_t(visible) * 2) / wavewidth : 0;
         scrollbar->SetSmallChange(small);
-        scrollbar->SetLargeChange(50 * small);
+        scrollbar->SetLargeChange(visible);
     }
     Repaint();
 }
@@ -358,8 +361,10 @@ void TWaveView::mouseReleaseEvent(QMouseEvent* event) {
 void TWaveView::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click acts as a press, then the release selects everything.
     const QPoint at = event->position().toPoint();
+    // Only the left button's double click selects the whole document.
     Guarded([this, event, at] {
         MouseDown(event->button(), at.x(), at.y());
-        DblClick();
+        if (event->button() == Qt::LeftButton)
+            DblClick();
     });
 }

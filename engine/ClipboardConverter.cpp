@@ -1,60 +1,21 @@
 #include "ClipboardConverter.h"
 
-#include "AppServices.h"
-#include "Exceptions.h"
 #include "SampleRateConverter.h"
 #include "TFilter.h"
 #include "TLargeFile.h"
+#include "TResultFile.h"
+#include "TSampleFileStream.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <memory>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
-/// The headerless result file, written from byte 0; closed by its destructor.
-class ResultFile {
-public:
-    explicit ResultFile(std::string name)
-        : Name(std::move(name))
-        , Handle(open(Name.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC)) {
-        if (Handle < 0)
-            throw EFOpenError("Cannot open file \"" + Name + "\". " + std::strerror(errno));
-    }
-    ~ResultFile() { close(Handle); }
-    ResultFile(const ResultFile&) = delete;
-    ResultFile& operator=(const ResultFile&) = delete;
-
-    void Write(const void* data, int64_t bytes) {
-        const auto* at = static_cast<const uint8_t*>(data);
-        while (bytes > 0) {
-            const ssize_t done = write(Handle, at, size_t(bytes));
-            if (done < 0 && errno == EINTR)
-                continue;
-            if (done <= 0)
-                throw EWriteError("Stream write error: \"" + Name + "\". " +
-                                  std::strerror(done < 0 ? errno : ENOSPC));
-            at += done;
-            bytes -= done;
-            Written += done;
-        }
-    }
-
-    const std::string Name;
-    int64_t Written = 0;
-
-private:
-    const int Handle;
-};
-
 /// Takes everything the converter has ready, `step` being either another input block or the
 /// flush, and passes it on until the converter holds nothing more for now.
 template <typename Step>
-void Drain(Step step, std::vector<int16_t>& output, TFilter& builder, ResultFile& file) {
+void Drain(Step step, std::vector<int16_t>& output, TFilter& builder, TSampleFileStream& file) {
     for (int32_t bytes = step(); bytes > 0; bytes = step()) {
         builder.Feed(output.data(), bytes / 2);
         file.Write(output.data(), bytes);
@@ -73,7 +34,8 @@ ClipboardConverter::Result ClipboardConverter::Convert(const TLargeFile& source,
     SampleRateConverter converter(uint32_t(source.SampleRate), uint32_t(sampleRate),
                                   uint32_t(source.Channels), uint32_t(channels),
                                   SampleRateConverter::Downmix::Rounded);
-    ResultFile file(GetTempFileNameIn());
+    TResultFile result;
+    TSampleFileStream file(result.Name(), MaxResultBytes(source, sampleRate, channels));
     TFilter builder(channels);
     std::vector<int16_t> input(BlockSamples);
     std::vector<int16_t> output(OutputCapacity / 2);
@@ -101,12 +63,15 @@ ClipboardConverter::Result ClipboardConverter::Convert(const TLargeFile& source,
     convertBlock(blocks * BlockSamples, rest);
     Drain([&] { return converter.Flush(output.data(), OutputCapacity); }, output, builder, file);
 
-    Result result;
-    result.DataFile = file.Name;
-    result.Length = file.Written;
-    if (result.Length > 0)
-        builder.GetIndexData(result.Index);
-    return result;
+    file.Close();
+
+    Result converted;
+    converted.DataFile = result.Name();
+    converted.Length = file.Written();
+    if (converted.Length > 0)
+        builder.GetIndexData(converted.Index);
+    result.Keep();
+    return converted;
 }
 
 int64_t ClipboardConverter::MaxResultBytes(const TLargeFile& source, int32_t sampleRate,

@@ -35,9 +35,10 @@ public:
     static constexpr int32_t OutputCapacity = 524288;
 
     /// Converts every frame of `source` to `sampleRate` and `channels` (1 … 8). Raises EOSError,
-    /// EFOpenError or EWriteError when the new file cannot be created, opened or written,
-    /// EFOpenError or EReadError when a piece of the source cannot be read, and Exception when
-    /// the converter cannot be made.
+    /// EFOpenError or EWriteError when the new file cannot be created, opened, written or closed
+    /// (Exception with TSampleFileStream's text when the disk is full), EFOpenError or EReadError
+    /// when a piece of the source cannot be read, and Exception when the converter cannot be
+    /// made. A conversion that raises deletes its new file.
     static Result Convert(const TLargeFile& source, int32_t sampleRate, int32_t channels,
                           const Progress& progress);
 

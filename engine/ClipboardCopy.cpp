@@ -1,6 +1,7 @@
 #include "ClipboardCopy.h"
 
 #include "TLargeFile.h"
+#include "TPeakBookkeeping.h"
 
 #include <algorithm>
 
@@ -11,7 +12,7 @@ std::shared_ptr<TLargeFile> ClipboardCopy::Build(const TLargeFile& table,
     auto clip = std::make_shared<TLargeFile>(name, table.Channels, table.SampleRate);
     const int64_t frameBytes = 2 * int64_t(table.Channels);
     AddPieces(table, start * frameBytes, end * frameBytes, *clip);
-    clip->IndexData = IndexSlice(peakindex, table.Channels, start, end);
+    clip->IndexData = TPeakBookkeeping::Range(peakindex, table.Channels, start, end);
     clip->UpdateSize();
     return clip;
 }
@@ -33,15 +34,4 @@ void ClipboardCopy::AddPieces(const TLargeFile& table, int64_t from, int64_t to,
         if (pieceStart >= to)
             break;
     }
-}
-
-Tindexdata ClipboardCopy::IndexSlice(const Tindexdata& peakindex, int32_t channels, int64_t start,
-                                     int64_t end) {
-    const int64_t first = (start / IndexBlockFrames) * channels;
-    const int64_t wanted = ((end - start) / IndexBlockFrames + 1) * channels;
-    const int64_t available = std::max<int64_t>(0, int64_t(peakindex.size()) - first);
-    const int64_t count = std::min(wanted, available);
-    if (count <= 0)
-        return {};
-    return Tindexdata(peakindex.begin() + first, peakindex.begin() + first + count);
 }

@@ -1,13 +1,15 @@
 #include "SampleEdits.h"
 
-#include "AppServices.h"
 #include "Exceptions.h"
 #include "SampleEditProgress.h"
+#include "Simd.h"
 #include "TBlockHandOff.h"
 #include "TFadeCurve.h"
 #include "TFilter.h"
 #include "TGainTable.h"
 #include "TMappedFile.h"
+#include "TPeakBookkeeping.h"
+#include "TResultFile.h"
 #include "TSampleFileStream.h"
 #include "TWorkerTable.h"
 #include "Twavefile.h"
@@ -104,6 +106,22 @@ void FeedUnchanged(TLargeFile& table, TFilter& builder, int64_t first, int64_t l
     }
 }
 
+/// The largest sample magnitude of frames first … last − 1 (−32768 counts as 32767).
+int16_t SamplePeak(TLargeFile& table, int64_t first, int64_t last) {
+    const int32_t channels = table.Channels;
+    std::vector<int16_t> samples(size_t(FeedFrames * channels));
+    int16_t peak = 0;
+    for (int64_t frame = first; frame < last; frame += FeedFrames) {
+        const int64_t count = std::min(FeedFrames, last - frame) * channels;
+        table.Read(frame * 2 * channels, samples.data(), count * 2);
+        int16_t min = 0;
+        int16_t max = 0;
+        MinMaxMono(samples.data(), int32_t(count), min, max);
+        peak = std::max({peak, PeakMagnitude(min), PeakMagnitude(max)});
+    }
+    return peak;
+}
+
 /// The document's new table: the old one with frames start … end − 1 replaced by the headerless
 /// result file `dataFile`.
 void ReplaceRange(Twavefile& document, const TLargeFile& old, int64_t start, int64_t end,
@@ -184,15 +202,6 @@ void InvertSamples(const int16_t* in, int16_t* out, int64_t count) {
         out[i] = static_cast<int16_t>(0u - static_cast<uint16_t>(in[i]));
 }
 
-/// Exchanges block k and block B − 1 − k of the index for every k below B div 2.
-void ReversePeakBlocks(Tindexdata& index, int32_t channels) {
-    const size_t blocks = index.size() / size_t(channels);
-    for (size_t k = 0; k < blocks / 2; ++k)
-        std::swap_ranges(index.begin() + ptrdiff_t(k * channels),
-                         index.begin() + ptrdiff_t((k + 1) * channels),
-                         index.begin() + ptrdiff_t((blocks - 1 - k) * channels));
-}
-
 /// Frees the gain table however the gain worker ends.
 class GainTableScope {
 public:
@@ -228,6 +237,7 @@ bool Twavefile::normalize(int32_t percent) {
     if (busy)
         return false;
     normalizepercent = percent;
+    gainfrompeak = true;
     return StartGain(*this, peak < 1 ? 0.0f : TGainTable::NormalizeGain(percent, peak));
 }
 
@@ -235,6 +245,7 @@ bool Twavefile::amplify(int32_t percent) {
     if (busy)
         return false;
     amplifypercent = percent;
+    gainfrompeak = false;
     return StartGain(*this, TGainTable::AmplifyGain(percent));
 }
 
@@ -254,7 +265,8 @@ void Twavefile::fadeworker() {
     const std::shared_ptr<TLargeFile> old = BeginEdit(*this);
     const int32_t ch = old->Channels;
     const int64_t n = e - s;
-    const std::string name = GetTempFileNameIn();
+    TResultFile file;
+    const std::string& name = file.Name();
     TSampleFileStream stream(name, n * 2 * ch);
     TFilter builder(ch);
     // The builder starts at the first frame of the peak block that holds s.
@@ -286,18 +298,27 @@ void Twavefile::fadeworker() {
     ReplaceRange(*this, *old, s, e, name);
     updatelevels();
     FinishEdit(*this);
+    file.Keep();
 }
 
 void Twavefile::gainworker() {
     const int64_t s = startframe;
     const int64_t e = endframe;
     CheckRange(*this, s, e);
+    if (gainfrompeak) {
+        const int16_t truePeak = SamplePeak(*table, s, e);
+        // Silence has no level to normalise to: nothing changes.
+        if (truePeak < 1)
+            return;
+        gain = TGainTable::NormalizeGain(normalizepercent, truePeak);
+    }
     const std::shared_ptr<TLargeFile> old = BeginEdit(*this);
     const int32_t ch = old->Channels;
     const int64_t n = e - s;
     const GainTableScope tableScope(gaintable);
     TGainTable::Build(gain, gaintable);
-    const std::string name = GetTempFileNameIn();
+    TResultFile file;
+    const std::string& name = file.Name();
     TSampleFileStream stream(name, n * 2 * ch);
     TFilter builder(ch);
     {
@@ -324,6 +345,7 @@ void Twavefile::gainworker() {
     updatelevels();
     ReplaceRange(*this, *old, s, e, name);
     FinishEdit(*this);
+    file.Keep();
 }
 
 void Twavefile::reverseworker() {
@@ -333,7 +355,8 @@ void Twavefile::reverseworker() {
     endframe = n;
     startframe = 0;
     const int32_t ch = old->Channels;
-    const std::string name = GetTempFileNameIn();
+    TResultFile result;
+    const std::string& name = result.Name();
     TMappedFile file(name, uint32_t(MappedHeaderBytes + old->TotalSize));
     const int64_t step = MappedStepFrames(ch);
     std::vector<int16_t> input(size_t(step * ch));
@@ -348,9 +371,11 @@ void Twavefile::reverseworker() {
     }
     file.Close();
     WholeFile(*this, *old, name);
-    // No sample value changes: the blocks change places and the levels stay.
-    ReversePeakBlocks(peakindex, ch);
+    // No sample value changes, so the levels stay; each new block keeps the extremes of the old
+    // blocks its frames came from.
+    peakindex = TPeakBookkeeping::Reverse(peakindex, n, ch);
     FinishEdit(*this);
+    result.Keep();
 }
 
 void Twavefile::invertworker() {
@@ -360,7 +385,8 @@ void Twavefile::invertworker() {
     endframe = n;
     startframe = 0;
     const int32_t ch = old->Channels;
-    const std::string name = GetTempFileNameIn();
+    TResultFile result;
+    const std::string& name = result.Name();
     TMappedFile file(name, uint32_t(MappedHeaderBytes + old->TotalSize));
     TFilter builder(ch);
     const int64_t step = MappedStepFrames(ch);
@@ -380,4 +406,5 @@ void Twavefile::invertworker() {
     builder.GetIndexData(peakindex);
     updatelevels();
     FinishEdit(*this);
+    result.Keep();
 }

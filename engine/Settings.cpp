@@ -53,8 +53,10 @@ Tsettingsdata DefaultSettings() {
 void LoadSettings(QSettings& store) {
     Settings = DefaultSettings();
     store.beginGroup(Group);
-    if (store.contains("tempfolder"))
-        Settings.tempfolder = store.value("tempfolder").toString().toStdString();
+    // An empty folder would make relative names: the system's temporary folder stays.
+    const std::string folder = store.value("tempfolder").toString().toStdString();
+    if (!folder.empty())
+        Settings.tempfolder = folder;
     ReadInteger(store, "selectiontype", Settings.selectiontype);
     // Anything but times shows frame numbers.
     Settings.selectiontype = Settings.selectiontype != 0 ? 1 : 0;

@@ -31,7 +31,8 @@ extern std::vector<std::string> RecentFiles;
 Tsettingsdata DefaultSettings();
 
 /// Fills `Settings` from the store (defaults first, so a missing store or a value that does not
-/// convert still gives a usable record) and appends the stored recent files to `RecentFiles`.
+/// convert still gives a usable record) and appends the stored recent files to `RecentFiles`. An
+/// empty stored temporary folder leaves the system's temporary folder in place.
 void LoadSettings();
 void LoadSettings(QSettings& store);
 

@@ -81,7 +81,8 @@ void PastePieces(Twavefile& document, const TLargeFile& clip, int64_t frame) {
     for (const TChunk& chunk : clip.Chunks)
         document.table->Add(chunk);
     Tindexdata result;
-    document.splicepeaks(clip.IndexData, result, frame, frame);
+    document.splicepeaks(clip.IndexData, clip.TotalSize / (2 * clip.Channels), result, frame,
+                         frame);
     document.peakindex = std::move(result);
 }
 
@@ -96,7 +97,8 @@ bool PasteConverted(Twavefile& document, const TLargeFile& clip, int64_t frame) 
         return false;
     document.table->Add(TChunk{converted.Length, TChunk::FileBacked, converted.DataFile, 0});
     Tindexdata result;
-    document.splicepeaks(converted.Index, result, frame, frame);
+    document.splicepeaks(converted.Index, converted.Length / (2 * table.Channels), result, frame,
+                         frame);
     document.peakindex = std::move(result);
     return true;
 }
@@ -165,11 +167,11 @@ void Twavefile::silenceworker() {
     if (count > 0)
         table->Add(TChunk{count * 2 * old->Channels, TChunk::Silence, {}, 0});
     table->CopyFrom(*old, frame);
-    // Whole blocks of silence only; silence cannot raise the levels, so they stay.
-    const Tindexdata silence(size_t(count / IndexBlockFrames * old->Channels),
-                             MakeIndexElement(0, 0));
+    // Silence cannot raise the levels, so they stay.
+    const int64_t blocks = (count + IndexBlockFrames - 1) / IndexBlockFrames;
+    const Tindexdata silence(size_t(blocks * old->Channels), MakeIndexElement(0, 0));
     Tindexdata result;
-    splicepeaks(silence, result, frame, frame);
+    splicepeaks(silence, count, result, frame, frame);
     peakindex = std::move(result);
     EndEdit(*this);
     FinishEdit(*this);
@@ -182,7 +184,7 @@ void Twavefile::deleteworker() {
     table->CopyBefore(*old, start);
     table->CopyFrom(*old, end);
     Tindexdata result;
-    splicepeaks({}, result, start, end);
+    splicepeaks({}, 0, result, start, end);
     peakindex = std::move(result);
     EndEdit(*this);
     updatelevels();

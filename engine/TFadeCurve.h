@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FadeKernels.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -13,10 +15,12 @@
 ///
 /// `Apply` gives exactly those results, block after block, but computes most factors with a
 /// polynomial and checks each product's distance from a rounding boundary; only the rare sample
-/// that lies too close to one is computed again with the library's sine and cosine. One thread.
+/// that lies too close to one is computed again with the library's sine and cosine. The vector
+/// steps come from `FadeKernels` (the fastest variant of the build unless another is given); the
+/// results do not depend on the variant. One thread.
 class TFadeCurve {
 public:
-    TFadeCurve(bool fadeIn, int64_t frames);
+    TFadeCurve(bool fadeIn, int64_t frames, const FadeKernels& kernels = BestFadeKernels());
 
     /// θ for a fade of `frames` frames, computed in extended precision and stored as a double.
     static double Step(int64_t frames);
@@ -43,6 +47,7 @@ private:
     bool ApproximateProducts(const int16_t* in, int16_t* out, int32_t frames, int32_t channels);
     void ExactProducts(const int16_t* in, int16_t* out, int32_t frames, int32_t channels) const;
 
+    const FadeKernels& Kernels;
     bool FadeIn;
     double Theta;
     double CurrentAngle = 0.0;

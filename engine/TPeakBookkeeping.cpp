@@ -1,6 +1,7 @@
 #include "TPeakBookkeeping.h"
 
 #include "AppServices.h"
+#include "TPeakRegrid.h"
 
 #include <algorithm>
 
@@ -25,23 +26,28 @@ void TPeakBookkeeping::Levels(const Tindexdata& index, int32_t channels,
 }
 
 Tindexdata TPeakBookkeeping::Splice(const Tindexdata& old, int64_t frames, int32_t channels,
-                                    const Tindexdata& insert, int64_t startFrame,
-                                    int64_t endFrame) {
-    const int64_t length = static_cast<int64_t>(old.size());
-    const int64_t keptFrames = std::max<int64_t>(frames - endFrame + startFrame, 0);
-    const int64_t kept = keptFrames / IndexBlockFrames * channels;
-    // Both ends are clamped to the old index, so an index shorter than its frame count is never
-    // read beyond its end and the two ends never overlap.
-    const int64_t head =
-        std::clamp<int64_t>(startFrame / IndexBlockFrames * channels, 0, std::min(kept, length));
-    const int64_t tail = std::clamp<int64_t>(kept - head, 0, length - head);
+                                    const Tindexdata& insert, int64_t insertFrames,
+                                    int64_t startFrame, int64_t endFrame) {
+    const int64_t start = std::clamp<int64_t>(startFrame, 0, frames);
+    const int64_t end = std::clamp<int64_t>(endFrame, start, frames);
+    TPeakRegrid grid(channels);
+    grid.Append(old, 0, start);
+    grid.Append(insert, 0, insertFrames);
+    grid.Append(old, end, frames - end);
+    return grid.Take();
+}
 
-    Tindexdata result;
-    result.reserve(static_cast<size_t>(head) + insert.size() + static_cast<size_t>(tail));
-    result.insert(result.end(), old.begin(), old.begin() + head);
-    result.insert(result.end(), insert.begin(), insert.end());
-    result.insert(result.end(), old.end() - tail, old.end());
-    return result;
+Tindexdata TPeakBookkeeping::Range(const Tindexdata& index, int32_t channels, int64_t first,
+                                   int64_t last) {
+    TPeakRegrid grid(channels);
+    grid.Append(index, first, last - first);
+    return grid.Take();
+}
+
+Tindexdata TPeakBookkeeping::Reverse(const Tindexdata& index, int64_t frames, int32_t channels) {
+    TPeakRegrid grid(channels);
+    grid.Append(index, 0, frames, true);
+    return grid.Take();
 }
 
 Tindexdata TPeakBookkeeping::Replace(const Tindexdata& old, int32_t channels,

@@ -14,12 +14,19 @@ public:
     static void Levels(const Tindexdata& index, int32_t channels, std::array<int16_t, 8>& peaks,
                        int16_t& peak, double& leveldb);
 
-    /// `old` (the index of `frames` frames) with the blocks of startFrame … endFrame − 1 replaced
-    /// by `insert`: whole blocks before the edit point by position from the front, whole blocks
-    /// after it by position from the back. Head and tail never reach past `old`, even when `old`
-    /// is shorter than its frame count implies.
+    /// `old` (the index of `frames` frames) with frames startFrame … endFrame − 1 replaced by
+    /// `insertFrames` frames whose own index is `insert`, on the new frames' grid: a block that
+    /// takes any frame of an old or inserted block keeps that block's extremes (see TPeakRegrid).
     static Tindexdata Splice(const Tindexdata& old, int64_t frames, int32_t channels,
-                             const Tindexdata& insert, int64_t startFrame, int64_t endFrame);
+                             const Tindexdata& insert, int64_t insertFrames, int64_t startFrame,
+                             int64_t endFrame);
+
+    /// The index of frames first … last − 1 alone, on their own grid from `first`, from the index
+    /// of the whole document.
+    static Tindexdata Range(const Tindexdata& index, int32_t channels, int64_t first, int64_t last);
+
+    /// The index of a document of `frames` frames after its frames are put in reverse order.
+    static Tindexdata Reverse(const Tindexdata& index, int64_t frames, int32_t channels);
 
     /// A copy of `old` with `part` written over it from the block that holds startFrame on;
     /// elements of `part` beyond the end of `old` are dropped.

@@ -1,7 +1,9 @@
 #include "Twavefile.h"
 
 #include "BitrateTables.h"
+#include "Exceptions.h"
 #include "MainThreadDispatcher.h"
+#include "SampleRateRange.h"
 #include "TOperationRunner.h"
 #include "TPeakBookkeeping.h"
 #include "TProgressEvent.h"
@@ -13,7 +15,12 @@
 
 Twavefile::Twavefile() = default;
 
-Twavefile::~Twavefile() = default;
+Twavefile::~Twavefile() {
+    // A worker that still runs uses the document and waits on its playback gate: it ends before
+    // any member goes.
+    thread.reset();
+    endingthreads.clear();
+}
 
 void Twavefile::setview(TDocumentView* newView) {
     view = newView;
@@ -23,6 +30,13 @@ void Twavefile::createnew(const std::string& name, int32_t sampleRate, int32_t n
                           int32_t) {
     if (busy)
         return;
+    if (newChannels < 1 || newChannels > 8)
+        throw Exception("A new document has 1 to 8 channels, not " + std::to_string(newChannels) +
+                        ".");
+    if (sampleRate < int64_t(MinSampleRate) || sampleRate > int64_t(MaxSampleRate))
+        throw Exception("A new document has a sample rate of " + std::to_string(MinSampleRate) +
+                        " to " + std::to_string(MaxSampleRate) + " Hz, not " +
+                        std::to_string(sampleRate) + " Hz.");
     filename = name;
     modified = true;
     peak = 0;
@@ -112,9 +126,10 @@ void Twavefile::updatelevels() {
     TPeakBookkeeping::Levels(peakindex, channels, peaks, peak, leveldb);
 }
 
-void Twavefile::splicepeaks(const Tindexdata& insert, Tindexdata& result, int64_t startFrame,
-                            int64_t endFrame) const {
-    result = TPeakBookkeeping::Splice(peakindex, frames, channels, insert, startFrame, endFrame);
+void Twavefile::splicepeaks(const Tindexdata& insert, int64_t insertFrames, Tindexdata& result,
+                            int64_t startFrame, int64_t endFrame) const {
+    result = TPeakBookkeeping::Splice(peakindex, frames, channels, insert, insertFrames, startFrame,
+                                      endFrame);
 }
 
 void Twavefile::replacepeaks(const Tindexdata& part, Tindexdata& result, int64_t startFrame) const {

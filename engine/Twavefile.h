@@ -51,7 +51,8 @@ public:
     /// The view whose playback stops before an operation; not owned.
     void setview(TDocumentView* newView);
     /// Makes this an empty, modified document of 16-bit audio; `bits` is ignored. Fires
-    /// OnLoaded(True), then OnReady(True).
+    /// OnLoaded(True), then OnReady(True). Raises Exception, changing nothing, for a channel count
+    /// outside 1 … 8 or a rate outside MinSampleRate … MaxSampleRate (SampleRateRange.h).
     void createnew(const std::string& name, int32_t sampleRate, int32_t channels, int32_t bits);
     /// Starts the load of `fileName` (operation `opload`). The file on disk is left as it is.
     void loadfile(const std::string& fileName);
@@ -112,10 +113,11 @@ public:
     void pushundo();
     /// `peaks`, `peak` and `leveldb` from `peakindex`.
     void updatelevels();
-    /// The current peak index with the blocks of frames startFrame … endFrame − 1 replaced by
-    /// `insert`; call while `frames` still counts the frames before the edit.
-    void splicepeaks(const Tindexdata& insert, Tindexdata& result, int64_t startFrame,
-                     int64_t endFrame) const;
+    /// The current peak index with frames startFrame … endFrame − 1 replaced by `insertFrames`
+    /// frames whose own index is `insert`; call while `frames` still counts the frames before the
+    /// edit. Every block of the result covers the extremes of every block it took frames from.
+    void splicepeaks(const Tindexdata& insert, int64_t insertFrames, Tindexdata& result,
+                     int64_t startFrame, int64_t endFrame) const;
     /// The current peak index with `part` written over it from the block that holds startFrame.
     void replacepeaks(const Tindexdata& part, Tindexdata& result, int64_t startFrame) const;
 
@@ -181,6 +183,10 @@ public:
     /// of a range under another name); only such a save marks the document unmodified.
     bool savesdocument = false;
     int32_t normalizepercent = 0;
+    /// The gain operation normalises: its worker takes `gain` from the true peak of the samples,
+    /// read in a first pass, and not from `peak`, which the peak index may set too high after an
+    /// edit. Amplify clears it.
+    bool gainfrompeak = false;
     std::array<uint8_t, 531> targetformat{}; ///< WAVEFORMATEX and its extra bytes
     float gain = 0.0f;
     std::unique_ptr<CThread> thread; ///< the running operation's thread, until its end returns

@@ -18,12 +18,20 @@ TEST(TScrollBarTest, LastPositionShowsTheLastUnitAsThePagesLast) {
     EXPECT_EQ(bar.Position(), 0);
 }
 
-TEST(TScrollBarTest, StepsAreKeptInSixteenBits) {
+TEST(TScrollBarTest, SmallStepIsKeptInSixteenBitsAndTheLargeOneIsNot) {
     TScrollBar bar;
+    bar.SetMax(10000000);
+    bar.SetPageSize(5000000);
     bar.SetSmallChange(100000);
     bar.SetLargeChange(5000000);
     EXPECT_EQ(bar.SmallChange(), 32767);
-    EXPECT_EQ(bar.LargeChange(), 32767);
+    EXPECT_EQ(bar.LargeChange(), 5000000);
+    bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(bar.Position(), 5000000);
+    bar.triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(bar.Position(), 5000000 - 32767);
+    bar.SetLargeChange(int64_t(1) << 40);
+    EXPECT_EQ(bar.LargeChange(), INT32_MAX);
     bar.SetSmallChange(0);
     EXPECT_EQ(bar.SmallChange(), 0);
 }

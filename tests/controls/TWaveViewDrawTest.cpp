@@ -231,6 +231,29 @@ TEST_F(DrawTest, CursorOnTheViewsEdgesIsNotDrawn) {
     EXPECT_EQ(At(View.finallayer, 200, 100), TWaveView::CursorColor);
 }
 
+TEST_F(DrawTest, AViewWithoutAWaveAreaDrawsNothing) {
+    // No width, or no rows below the ruler: nothing is drawn and no pixel position overflows
+    // (the sanitizers stop the test if one does).
+    Load(std::vector<int16_t>(80000, 0));
+    View.timeruler = false;
+    View.SetCursorFrame(40000);
+    for (const QSize size : {QSize(0, 200), QSize(400, 20), QSize(400, 7), QSize(0, 0)}) {
+        SCOPED_TRACE(std::to_string(size.width()) + " x " + std::to_string(size.height()));
+        View.resize(size);
+        View.Repaint();
+        EXPECT_EQ(View.drawncursorx, TWaveView::NoCursorLine);
+        View.SetCursorFrame(30000);
+        EXPECT_EQ(View.drawncursorx, TWaveView::NoCursorLine);
+        View.ZoomIn();
+        View.KeyDown(39);
+        EXPECT_EQ(View.drawncursorx, TWaveView::NoCursorLine);
+    }
+    View.resize(Width, Height);
+    View.ZoomFull();
+    View.SetCursorFrame(40000);
+    EXPECT_EQ(At(View.finallayer, 200, 100), TWaveView::CursorColor);
+}
+
 TEST_F(DrawTest, BackgroundPictureIsCentredUnscaled) {
     View.Backgroundcolor = Rgb(1, 2, 3);
     View.Background = QImage(10, 10, QImage::Format_RGB32);

@@ -246,8 +246,63 @@ TEST_F(InputTest, ZoomInCentresOnTheCursor) {
         EXPECT_EQ(View.viewend, c.End) << c.Cursor;
         EXPECT_EQ(Bar.PageSize(), 533);
         EXPECT_EQ(Bar.Position(), int(c.Start));
-        EXPECT_EQ(Bar.SmallChange(), 5); // 533 / 400 frames a pixel truncate to 1
-        EXPECT_EQ(Bar.LargeChange(), 250);
+        EXPECT_EQ(Bar.SmallChange(), 5);   // 533 / 400 frames a pixel truncate to 1
+        EXPECT_EQ(Bar.LargeChange(), 533); // a page
+    }
+}
+
+TEST_F(InputTest, ZoomNearTheEndKeepsTheViewAtTheEnd) {
+    // 533 frames around 534 would end at 801, past the document.
+    for (const uint32_t cursor : {534u, 535u, 799u, 800u}) {
+        View.ZoomFull();
+        View.SetCursorFrame(cursor);
+        View.ZoomIn();
+        EXPECT_EQ(View.visible, 533u) << cursor;
+        EXPECT_EQ(View.viewstart, 267u) << cursor;
+        EXPECT_EQ(View.viewend, 800u) << cursor;
+    }
+    View.ZoomFull();
+    View.SetCursorFrame(533); // 267 … 799 fits
+    View.ZoomIn();
+    EXPECT_EQ(View.viewstart, 267u);
+    EXPECT_EQ(View.viewend, 800u);
+    View.SetCursorFrame(400);
+    View.ZoomIn(); // 355 frames
+    View.SetCursorFrame(623);
+    View.ZoomOut(); // 532 from 623 − 266 would end at 889
+    EXPECT_EQ(View.viewstart, 268u);
+    EXPECT_EQ(View.viewend, 800u);
+}
+
+TEST_F(InputTest, LargeStepIsAPageOfALongDocument) {
+    Load(std::vector<int16_t>(200000, 0));
+    QObject::connect(&Bar, &QScrollBar::valueChanged, &View, [this] { View.ScrollToBar(); });
+    View.ZoomIn();
+    View.ZoomIn(); // 133333, then 88889 frames
+    ASSERT_EQ(View.visible, 88889u);
+    EXPECT_EQ(Bar.LargeChange(), 88889);
+    EXPECT_EQ(Bar.SmallChange(), 5 * 222); // 88889 / 400 truncates to 222
+    Bar.SetPosition(0);
+    Bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(Bar.Position(), 88889);
+    EXPECT_EQ(View.viewstart, 88889u);
+    View.ZoomFull();
+    EXPECT_EQ(Bar.LargeChange(), 200000);
+}
+
+TEST_F(InputTest, OnlyTheLeftButtonsDoubleClickSelectsTheWholeDocument) {
+    int x = 50;
+    for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        QTest::mouseClick(&View, button, {}, QPoint(100, 100));
+        QTest::mouseDClick(&View, button, {}, QPoint(100, 100));
+        QTest::mouseRelease(&View, button, {}, QPoint(100, 100));
+        EXPECT_FALSE(View.doubleclicked) << button;
+        EXPECT_FALSE(View.selected) << button;
+        // A later left click is a click, not the end of a double click.
+        Click(x);
+        EXPECT_FALSE(View.selected) << button;
+        EXPECT_EQ(View.cursor, uint32_t(2 * x));
+        x += 30;
     }
 }
 
@@ -300,11 +355,11 @@ TEST_F(InputTest, ZoomFullOfAShortDocumentHasNoSmallStep) {
     Load(std::vector<int16_t>(150, 0));
     View.ZoomFull();
     EXPECT_EQ(Bar.SmallChange(), 0); // 300 div 400
-    EXPECT_EQ(Bar.LargeChange(), 0);
+    EXPECT_EQ(Bar.LargeChange(), 150);
     Load(std::vector<int16_t>(80000, 0));
     View.ZoomFull();
     EXPECT_EQ(Bar.SmallChange(), 400);
-    EXPECT_EQ(Bar.LargeChange(), 20000);
+    EXPECT_EQ(Bar.LargeChange(), 80000);
 }
 
 TEST_F(InputTest, ScrollBarMovesTheViewAndStopsAtTheEnd) {
@@ -321,11 +376,13 @@ TEST_F(InputTest, ScrollBarMovesTheViewAndStopsAtTheEnd) {
     EXPECT_EQ(View.viewend, 8000u);
     EXPECT_EQ(View.viewstart, 4445u);
     // Steps of the bar: an arrow moves SmallChange, a click beside the thumb LargeChange.
-    Bar.SetPosition(1000);
+    Bar.SetPosition(0);
     Bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(Bar.Position(), 1000 + Bar.SmallChange());
+    EXPECT_EQ(Bar.Position(), Bar.SmallChange());
     Bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(Bar.Position(), 1000 + Bar.SmallChange() + Bar.LargeChange());
+    EXPECT_EQ(Bar.LargeChange(), 3555); // a page
+    EXPECT_EQ(Bar.Position(), Bar.SmallChange() + 3555);
+    EXPECT_EQ(View.viewstart, uint32_t(Bar.SmallChange() + 3555));
 }
 
 TEST_F(InputTest, RepaintPullsTheViewAndCursorBackIntoAShorterDocument) {

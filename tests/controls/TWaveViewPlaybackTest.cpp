@@ -4,6 +4,7 @@
 #include "EDirectSoundError.h"
 #include "FormatChooser.h"
 #include "NullSoundScope.h"
+#include "StructuralEdits.h"
 #include "TMessageDlgRecorder.h"
 #include "TSaveOperations.h"
 #include "WaveViewFixture.h"
@@ -84,6 +85,23 @@ TEST_F(PlaybackTest, SelectionPlaysFromItsStartAndTheCursorFollows) {
     EXPECT_TRUE(Document.playevent.IsSet());
     // Interleaved sample 2000 on, 4000 bytes.
     EXPECT_TRUE(StartsWith(NullSoundOutput::Captured(), Bytes(Samples, 1000, 1000)));
+}
+
+TEST_F(PlaybackTest, SelectionPastTheEndOfAShorterDocumentPlaysOnlyWhatIsLeft) {
+    // The document loses its first 4000 frames under a selection of 3000 … 7999, as an undo
+    // can shorten it without the view's selection knowing.
+    SavedWorkers workers;
+    StructuralEdits::Register();
+    View.SetSelectionFrames(3000, 8000, true);
+    ASSERT_TRUE(Document.deleterange(0, 4000));
+    ASSERT_EQ(Document.frames, 4000u);
+    View.StartPlayback();
+    EXPECT_EQ(View.playstart, 3000u);
+    ASSERT_TRUE(PlayToEnd());
+    EXPECT_EQ(View.cursor, 4000u);
+    for (const auto& [frame, ms] : Cursors)
+        EXPECT_LE(frame, 4000u);
+    EXPECT_TRUE(StartsWith(NullSoundOutput::Captured(), Bytes(Samples, 7000, 1000)));
 }
 
 TEST_F(PlaybackTest, WithoutSelectionPlaysFromTheCursorToTheEnd) {

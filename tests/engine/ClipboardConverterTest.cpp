@@ -1,5 +1,7 @@
 #include "ClipboardConverter.h"
 
+#include "Exceptions.h"
+#include "FileSizeLimit.h"
 #include "PcmPieces.h"
 #include "SampleRateConverter.h"
 #include "TFilter.h"
@@ -186,6 +188,17 @@ TEST(ClipboardConverter, EmptySourceGivesAnEmptyFileAndNoIndex) {
     EXPECT_TRUE(out.Samples.empty());
     EXPECT_TRUE(out.Result.Index.empty());
     EXPECT_TRUE(out.Percents.empty());
+}
+
+TEST(ClipboardConverter, AFailedConversionDeletesItsPartialFile) {
+    PcmPieces pieces;
+    auto source = pieces.Table(Noise(2 * 100000, 3), 2, 44100);
+    const size_t before = pieces.FileCount();
+    {
+        FileSizeLimit limit(100000); // the result grows to about 435,000 bytes
+        EXPECT_THROW(ClipboardConverter::Convert(*source, 48000, 2, {}), EWriteError);
+    }
+    EXPECT_EQ(pieces.FileCount(), before);
 }
 
 TEST(ClipboardConverter, MaxResultBytesBoundsTheResult) {

@@ -71,8 +71,9 @@ TEST(ClipboardCopy, LayoutOfTheCopiedRange) {
     }
 }
 
-TEST(ClipboardCopy, StoresTheSliceOfThePeakIndexFromTheStartBlock) {
-    // Stereo index of 6 blocks: element value = its own position.
+TEST(ClipboardCopy, StoresTheRangesOwnIndexFromTheDocumentsBlocks) {
+    // Stereo index of 6 blocks: element value = its own position, minimum 0, so the union of
+    // blocks is the largest position among them.
     Tindexdata index(12);
     for (size_t i = 0; i < index.size(); ++i)
         index[i] = uint32_t(i);
@@ -81,13 +82,13 @@ TEST(ClipboardCopy, StoresTheSliceOfThePeakIndexFromTheStartBlock) {
         Tindexdata expected;
     };
     const std::vector<Case> cases{
-        {0, 10, {0, 1}},                    // (10 div 512 + 1) blocks from block 0
-        {600, 1700, {2, 3, 4, 5, 6, 7}},    // 3 blocks from block 1
-        {1023, 1025, {2, 3}},               // 1 block from block 1
+        {0, 10, {0, 1}},                    // inside block 0
+        {600, 1700, {4, 5, 6, 7, 6, 7}},    // own blocks from 600, 1112, 1624
+        {1023, 1025, {4, 5}},               // two frames of blocks 1 and 2
         {2560, 2600, {10, 11}},             // the last block
-        {1536, 3000, {6, 7, 8, 9, 10, 11}}, // 3 wanted, 3 left
-        {2048, 3100, {8, 9, 10, 11}},       // 3 wanted, only 2 left
-        {3072, 3072, {}},                   // starts past the index
+        {1536, 3000, {6, 7, 8, 9, 10, 11}}, // on the document's grid
+        {2048, 3100, {8, 9, 10, 11, 0, 0}}, // the index ends before the frames
+        {3072, 3072, {}},                   // nothing
     };
     TLargeFile table("doc.wav", 2, 44100);
     table.Add(TChunk{3100 * 4, TChunk::Silence, {}, 0});

@@ -2,6 +2,7 @@
 
 #include "FakeUserInterface.h"
 #include "PcmPieces.h"
+#include "TestDocument.h"
 #include "Twavefile.h"
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 #include <vector>
 
 /// The setting of a structural-edit test: fake user interface, a private temporary folder, the
-/// structural workers registered and an empty clipboard (emptied again at the end).
+/// structural workers registered while it lives and an empty clipboard (emptied again at the end).
 class EditDocuments {
 public:
     EditDocuments();
@@ -19,6 +20,7 @@ public:
     std::unique_ptr<Twavefile> Open(const std::vector<int16_t>& samples, int32_t channels,
                                     int32_t rate);
 
+    SavedWorkers Workers;
     FakeUserInterface Ui;
     PcmPieces Pieces;
 

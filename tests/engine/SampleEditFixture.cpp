@@ -91,7 +91,6 @@ SampleEditTest::SampleEditTest() {
 
 SampleEditTest::~SampleEditTest() {
     Settings.tempfolder = SavedTempFolder;
-    TWorkerTable::Unregister(opload);
 }
 
 void SampleEditTest::Load(int32_t channels, const std::vector<int16_t>& samples) {

@@ -28,7 +28,7 @@ std::vector<int16_t> ModelFade(std::vector<int16_t> samples, int32_t channels, i
 std::vector<int16_t> TestSignal(int64_t frames, int32_t channels, uint32_t seed);
 
 /// A document loaded from a sample file whose peak index and levels come from the peak index
-/// builder, as after a real load; the sample-processing workers are registered.
+/// builder, as after a real load; the sample-processing workers are registered while it lives.
 class SampleEditTest : public testing::Test {
 protected:
     SampleEditTest();
@@ -39,6 +39,7 @@ protected:
     /// The document's samples, read through its table.
     std::vector<int16_t> Samples();
 
+    SavedWorkers Workers;
     FakeUserInterface Ui;
     TempDir Dir;
     Twavefile Document;

@@ -56,12 +56,18 @@ std::vector<int16_t> ModelInvert(std::vector<int16_t> samples) {
     return samples;
 }
 
-Tindexdata SwappedBlocks(Tindexdata index, int32_t channels) {
-    const size_t blocks = index.size() / size_t(channels);
-    for (size_t k = 0; k < blocks / 2; ++k)
-        for (int32_t c = 0; c < channels; ++c)
-            std::swap(index[k * channels + c], index[(blocks - 1 - k) * channels + c]);
-    return index;
+/// The index after a reverse, frame by frame: each new block takes the largest maximum and the
+/// smallest minimum of the old block of every frame it now holds.
+Tindexdata ReversedIndex(const Tindexdata& index, int64_t frames, int32_t channels) {
+    Tindexdata reversed(size_t((frames + 511) / 512 * channels), MakeIndexElement(-32768, 32767));
+    for (int64_t f = 0; f < frames; ++f)
+        for (int32_t c = 0; c < channels; ++c) {
+            uint32_t& to = reversed[size_t(f / 512 * channels + c)];
+            const uint32_t from = index[size_t((frames - 1 - f) / 512 * channels + c)];
+            to = MakeIndexElement(std::max(IndexMaximum(to), IndexMaximum(from)),
+                                  std::min(IndexMinimum(to), IndexMinimum(from)));
+        }
+    return reversed;
 }
 
 using Case = std::tuple<Edit, int32_t, int64_t>; // edit, channels, frames in the range
@@ -100,7 +106,7 @@ TEST_P(SampleEditBlocks, SamplesPeaksAndLevelsFollowTheModel) {
     case Edit::Reverse:
         started = Document.reverse();
         expected = ModelReverse(source, channels);
-        expectedIndex = SwappedBlocks(loadedIndex, channels);
+        expectedIndex = ReversedIndex(loadedIndex, frames, channels);
         break;
     case Edit::Invert:
         started = Document.invert();

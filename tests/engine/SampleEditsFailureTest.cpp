@@ -1,10 +1,12 @@
 // Sample-processing edits whose result file cannot be written: the error is shown, the operation
-// ends, and the document is as it was before the edit.
+// ends, the partial result file is gone, and the document is as it was before the edit.
 
 #include "FileSizeLimit.h"
 #include "SampleEditFixture.h"
 
+#include <filesystem>
 #include <functional>
+#include <set>
 
 namespace {
 
@@ -14,6 +16,14 @@ struct FailureCase {
     const char* Name;
     std::function<bool(Twavefile&)> Edit;
 };
+
+/// The names of the files in `folder`.
+std::set<std::string> FilesIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
 
 class SampleEditFailures : public SampleEditTest,
                            public testing::WithParamInterface<FailureCase> {};
@@ -29,6 +39,7 @@ TEST_P(SampleEditFailures, AnUnwritableResultLeavesTheDocumentAsItWas) {
     const auto peaks = Document.peaks;
     const size_t pieces = Document.table->Chunks.size();
     EventLog log(Document);
+    const std::set<std::string> files = FilesIn(Dir.Path());
     bool started = false;
     {
         FileSizeLimit limit(200000);
@@ -38,6 +49,7 @@ TEST_P(SampleEditFailures, AnUnwritableResultLeavesTheDocumentAsItWas) {
     ASSERT_EQ(Ui.Errors.Messages.size(), 1u);
     EXPECT_NE(Ui.Errors.Messages.front().find("too large"), std::string::npos)
         << Ui.Errors.Messages.front();
+    EXPECT_EQ(FilesIn(Dir.Path()), files);
     EXPECT_FALSE(Document.busy);
     EXPECT_TRUE(Document.ready);
     EXPECT_FALSE(Document.modified);

@@ -166,16 +166,18 @@ TEST_F(SampleEdits, InvertOfANegativeBlockGivesItsFreshIndex) {
     EXPECT_EQ(IndexMinimum(Document.peakindex[0]), 100);
 }
 
-TEST_F(SampleEdits, ReverseSwapsPeakBlocks) {
+TEST_F(SampleEdits, ReversePeaksKeepEveryBlockTheirFramesCameFrom) {
     Samples16 source(1024 + 512 + 100, 0);
     source[10] = 1000;    // block 0
     source[600] = -2000;  // block 1
     source[1100] = 3000;  // block 2
     source[1600] = -4000; // block 3 (partial)
     Load(1, source);
-    const Tindexdata before = Document.peakindex;
     ASSERT_TRUE(Document.reverse());
-    EXPECT_EQ(Document.peakindex, (Tindexdata{before[3], before[2], before[1], before[0]}));
+    // 1636 frames: new block 0 holds old frames 1635 … 1124 (old blocks 3 and 2), and so on.
+    EXPECT_EQ(Document.peakindex,
+              (Tindexdata{MakeIndexElement(3000, -4000), MakeIndexElement(3000, -2000),
+                          MakeIndexElement(1000, -2000), MakeIndexElement(1000, 0)}));
     EXPECT_EQ(Document.peak, 4000);
 }
 

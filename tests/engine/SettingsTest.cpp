@@ -75,6 +75,15 @@ TEST(Settings, HandWrittenStoreWithGapsAndBadValues) {
     }
 }
 
+TEST(Settings, EmptyTemporaryFolderIsTheSystemOne) {
+    Store store;
+    store.Open()->setValue("Settings/tempfolder", "");
+    RecentFiles.clear();
+    LoadSettings(*store.Open());
+    EXPECT_EQ(Settings.tempfolder, GetTempDirectory());
+    EXPECT_FALSE(Settings.tempfolder.empty());
+}
+
 TEST(AppServices, TimeTexts) {
     EXPECT_EQ(MsToStr(0), "00:00.000");
     EXPECT_EQ(MsToStr(61001), "01:01.001");

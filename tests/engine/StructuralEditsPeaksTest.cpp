@@ -46,64 +46,78 @@ Tindexdata Part(const Tindexdata& index, size_t from, size_t to) {
 
 } // namespace
 
-TEST(StructuralEditsPeaks, CopyStoresItsSliceAndAMatchingPasteSplicesExactlyThat) {
+TEST(StructuralEditsPeaks, CopyStoresItsOwnIndexAndPasteKeepsEveryBlockItTouches) {
     EditDocuments setting;
     auto source = setting.Open(Signal(3000, 1, 50, {{1100, 30000}}), 1, 44100);
     auto target = setting.Open(Signal(2000, 1, 1000), 1, 44100);
-    const Tindexdata a = source->peakindex; // 6 blocks
-    const Tindexdata b = target->peakindex; // 4 blocks
+    const Tindexdata b = target->peakindex; // 4 blocks of ±1000
     ASSERT_TRUE(source->copy(600, 1700));
-    // (1100 div 512 + 1) = 3 elements from block 600 div 512 = 1.
-    EXPECT_EQ(AudioClipboard::Get()->IndexData, Part(a, 1, 4));
+    // Its own blocks from 600: source frames 600 … 1111 (blocks 1, 2: the click), 1112 … 1623
+    // (blocks 2, 3) and 1624 … 1699 (block 3).
+    const uint32_t click = MakeIndexElement(30000, -50);
+    const uint32_t quiet = MakeIndexElement(50, -50);
+    EXPECT_EQ(AudioClipboard::Get()->IndexData, (Tindexdata{click, click, quiet}));
     EXPECT_EQ(target->peak, 1000);
     ASSERT_TRUE(target->paste(1300));
-    // Blocks before 1300 div 512 = 2 from the front, (2000 div 512) − 2 = 1 from the back.
-    EXPECT_EQ(target->peakindex, Join({Part(b, 0, 2), Part(a, 1, 4), Part(b, 3, 4)}));
+    // 3100 frames: block 2 holds target and clipboard frames, block 3 clipboard frames only,
+    // block 4 the clipboard's end and target frames 1300 … 1459, blocks 5 and 6 target frames.
+    const uint32_t mixed = MakeIndexElement(30000, -1000);
+    EXPECT_EQ(target->peakindex, (Tindexdata{b[0], b[1], mixed, click, mixed, b[2], b[3]}));
     EXPECT_EQ(target->peak, 30000);
     EXPECT_EQ(target->peaks[0], 30000);
     EXPECT_DOUBLE_EQ(target->leveldb, 20 * std::log10(30000.0 / 32767));
     EXPECT_EQ(target->frames, 3100u);
 }
 
-TEST(StructuralEditsPeaks, StereoSliceAndPasteAtTheStart) {
+TEST(StructuralEditsPeaks, StereoIndexAndPasteAtTheStart) {
     EditDocuments setting;
+    // Channel 0 holds −quiet, channel 1 +quiet (the plain index: a block's maximum may be
+    // negative); the click is in channel 0 of frame 10.
     auto source = setting.Open(Signal(1500, 2, 300, {{10, -20000}}), 2, 22050);
     auto target = setting.Open(Signal(600, 2, 200), 2, 22050);
-    const Tindexdata a = source->peakindex;
-    const Tindexdata b = target->peakindex;
     ASSERT_TRUE(source->copy(100, 1100));
-    EXPECT_EQ(AudioClipboard::Get()->IndexData, Part(a, 0, 4));
+    const uint32_t down300 = MakeIndexElement(-300, -300);
+    const uint32_t up300 = MakeIndexElement(300, 300);
+    const uint32_t click = MakeIndexElement(-300, -20000);
+    EXPECT_EQ(AudioClipboard::Get()->IndexData, (Tindexdata{click, up300, down300, up300}));
     ASSERT_TRUE(target->paste(0));
-    EXPECT_EQ(target->peakindex, Join({Part(a, 0, 4), Part(b, 2, 4)}));
+    const uint32_t down200 = MakeIndexElement(-200, -200);
+    const uint32_t up200 = MakeIndexElement(200, 200);
+    EXPECT_EQ(target->peakindex,
+              (Tindexdata{click, up300, MakeIndexElement(-200, -300), MakeIndexElement(300, 200),
+                          down200, up200, down200, up200}));
     EXPECT_EQ(target->peaks[0], 20000);
     EXPECT_EQ(target->peaks[1], 300);
     EXPECT_EQ(target->peak, 20000);
 }
 
-TEST(StructuralEditsPeaks, InsertSilenceSplicesZeroElementsAndKeepsTheLevels) {
+TEST(StructuralEditsPeaks, InsertSilenceKeepsTheBlocksItSplitsAndTheLevels) {
     EditDocuments setting;
     auto document = setting.Open(Signal(2000, 1, 100, {{700, 20000}}), 1, 44100);
     const Tindexdata old = document->peakindex;
     ASSERT_TRUE(document->insertsilence(700, 1100));
-    // 1100 div 512 = 2 zero elements at block 1; (2000 div 512) − 1 = 2 old ones from the back,
-    // so the loud block 1 leaves the index ...
-    const Tindexdata zeros(2, MakeIndexElement(0, 0));
-    EXPECT_EQ(document->peakindex, Join({Part(old, 0, 1), zeros, Part(old, 2, 4)}));
-    EXPECT_EQ(PeakOf(document->peakindex), 100);
-    // ... but the levels are not recomputed: silence cannot raise them.
+    // 3100 frames: the loud block 1 is split by the silence; both of its halves keep its
+    // extremes, and the silence joins them.
+    const uint32_t loud = MakeIndexElement(20000, -100);
+    EXPECT_EQ(document->peakindex,
+              (Tindexdata{old[0], loud, MakeIndexElement(0, 0), loud, loud, old[2], old[3]}));
+    EXPECT_EQ(PeakOf(document->peakindex), 20000);
     EXPECT_EQ(document->peak, 20000);
     EXPECT_EQ(document->peaks[0], 20000);
     EXPECT_EQ(document->frames, 3100u);
 }
 
-TEST(StructuralEditsPeaks, DeleteSplicesAndRecomputesTheLevels) {
+TEST(StructuralEditsPeaks, DeleteKeepsTheExtremesOfTheBlocksItJoinsAndRecomputesTheLevels) {
     EditDocuments setting;
     auto document = setting.Open(Signal(1000, 1, 100, {{150, -25000}}), 1, 44100);
     const Tindexdata old = document->peakindex;
     ASSERT_EQ(document->peak, 25000);
     ASSERT_TRUE(document->deleterange(100, 200));
-    // (900 div 512) = 1 element kept, taken from the back.
-    EXPECT_EQ(document->peakindex, Part(old, 1, 2));
+    // 900 frames: block 0 joins old blocks 0 and 1, block 1 is the rest of old block 1.
+    EXPECT_EQ(document->peakindex, (Tindexdata{MakeIndexElement(100, -25000), old[1]}));
+    EXPECT_EQ(document->peak, 25000);
+    ASSERT_TRUE(document->deleterange(0, 512));
+    EXPECT_EQ(document->peakindex, (Tindexdata{old[1]}));
     EXPECT_EQ(document->peak, 100);
     EXPECT_EQ(document->peaks[0], 100);
     EXPECT_DOUBLE_EQ(document->leveldb, 20 * std::log10(100.0 / 32767));
@@ -132,7 +146,21 @@ TEST(StructuralEditsPeaks, ConvertingPasteWritesOneFileAndSplicesItsIndex) {
     const Samples all = DocumentSamples(*target);
     const Samples inserted(all.begin() + 1024 * 2, all.begin() + (1024 + converted) * 2);
     const Tindexdata part = PlainPeakIndex(inserted, 2);
-    EXPECT_EQ(target->peakindex, Join({Part(old, 0, 4), part, Part(old, 4, 6)}));
+    // The converted frames start on a block; their partial last block (275 frames) shares its
+    // block with old frames, whose blocks are all alike.
+    ASSERT_EQ(converted % 512, 275);
+    const size_t whole = size_t(converted / 512) * 2;
+    auto both = [](uint32_t a, uint32_t b) {
+        return MakeIndexElement(std::max(IndexMaximum(a), IndexMaximum(b)),
+                                std::min(IndexMinimum(a), IndexMinimum(b)));
+    };
+    const Tindexdata shared{both(part[whole], old[4]), both(part[whole + 1], old[5])};
+    const size_t blocks = size_t(2000 + converted + 511) / 512;
+    const size_t after = blocks - 2 - whole / 2 - 1;
+    Tindexdata rest;
+    for (size_t i = 0; i < after; ++i)
+        rest.insert(rest.end(), {old[4], old[5]});
+    EXPECT_EQ(target->peakindex, Join({Part(old, 0, 4), Part(part, 0, whole), shared, rest}));
     EXPECT_EQ(target->peak, PeakOf(target->peakindex));
     EXPECT_GT(target->peak, 15900);
 

@@ -75,23 +75,72 @@ TEST(TFadeCurve, ScaleAgreesWithIntegerArithmeticWhereTheDoubleProductLandsOnATi
     }
 }
 
-TEST(TFadeCurve, ApplyGivesTheModelForManyLengths) {
-    for (const int64_t n : {1, 2, 3, 4, 5, 511, 1023, 1024, 1025, 3000, 100000})
+namespace {
+
+/// Every variant of the fade kernels this build has, by name.
+std::vector<std::pair<const char*, const FadeKernels*>> KernelVariants() {
+    std::vector<std::pair<const char*, const FadeKernels*>> variants{{"plain", &PlainFadeKernels}};
+#if defined(__SSE2__)
+    variants.emplace_back("SSE2", &Sse2FadeKernels);
+#endif
+    return variants;
+}
+
+} // namespace
+
+TEST(FadeKernels, EveryVariantScalesAndChecksLikeThePlainArithmetic) {
+    std::mt19937_64 random(3);
+    std::uniform_real_distribution<double> angles(0.0, std::numbers::pi / 2);
+    std::vector<double> angle(1001), factor(1001);
+    for (double& a : angle)
+        a = angles(random);
+    const std::vector<int16_t> samples = TestSignal(1000, 1, 5);
+    for (const auto& [name, kernels] : KernelVariants()) {
+        SCOPED_TRACE(name);
         for (const bool fadeIn : {true, false}) {
-            const int32_t channels = n % 3 + 1;
-            const std::vector<int16_t> source = TestSignal(n, channels, uint32_t(n));
-            std::vector<int16_t> actual(source.size());
-            TFadeCurve curve(fadeIn, n);
-            // Uneven pieces, as the block hand-off feeds it.
-            for (int64_t done = 0; done < n;) {
-                const int64_t piece = std::min<int64_t>(n - done, 777);
-                curve.Apply(source.data() + done * channels, actual.data() + done * channels, piece,
-                            channels);
-                done += piece;
-            }
-            EXPECT_EQ(actual, ModelFade(source, channels, 0, n, fadeIn))
-                << "n " << n << (fadeIn ? " in" : " out");
+            kernels->Factors(fadeIn, angle.data(), factor.data(), 999);
+            for (size_t k = 0; k < 1000; ++k) // 999 rounded up to even
+                ASSERT_NEAR(factor[k], fadeIn ? std::sin(angle[k]) : std::cos(angle[k]), 1e-14);
         }
+        std::vector<int16_t> out(samples.size());
+        // 997 samples: whole vector steps and a tail.
+        double worst = 0.0;
+        for (size_t i = 0; i < 997; ++i) {
+            const double product = samples[i] * factor[i];
+            worst = std::max(worst, std::fabs(product - std::nearbyint(product)));
+        }
+        EXPECT_EQ(kernels->Products(samples.data(), factor.data(), out.data(), 997), worst);
+        for (size_t i = 0; i < 997; ++i)
+            ASSERT_EQ(out[i], ExactRound(samples[i], factor[i])) << i;
+        std::vector<double> steps(9);
+        for (size_t k = 1; k < steps.size(); ++k)
+            steps[k] = steps[k - 1] + 0.1;
+        EXPECT_TRUE(kernels->StepsHold(steps.data(), 9, 0.1));
+        steps[8] = std::nextafter(steps[8], 1.0);
+        EXPECT_FALSE(kernels->StepsHold(steps.data(), 9, 0.1));
+        EXPECT_TRUE(kernels->StepsHold(steps.data(), 8, 0.1));
+    }
+}
+
+TEST(TFadeCurve, ApplyGivesTheModelForManyLengthsWithEveryKernelVariant) {
+    for (const auto& [name, kernels] : KernelVariants())
+        for (const int64_t n : {1, 2, 3, 4, 5, 511, 1023, 1024, 1025, 3000, 100000})
+            for (const bool fadeIn : {true, false}) {
+                SCOPED_TRACE(name);
+                const int32_t channels = n % 3 + 1;
+                const std::vector<int16_t> source = TestSignal(n, channels, uint32_t(n));
+                std::vector<int16_t> actual(source.size());
+                TFadeCurve curve(fadeIn, n, *kernels);
+                // Uneven pieces, as the block hand-off feeds it.
+                for (int64_t done = 0; done < n;) {
+                    const int64_t piece = std::min<int64_t>(n - done, 777);
+                    curve.Apply(source.data() + done * channels, actual.data() + done * channels,
+                                piece, channels);
+                    done += piece;
+                }
+                EXPECT_EQ(actual, ModelFade(source, channels, 0, n, fadeIn))
+                    << "n " << n << (fadeIn ? " in" : " out");
+            }
 }
 
 TEST(TFadeCurve, FirstAndLastFramesFollowTheClosedForm) {

@@ -35,6 +35,7 @@ public:
 
 class OperationRunner : public testing::Test {
 protected:
+    SavedWorkers Workers;
     FakeUserInterface Ui;
     TempDir Dir;
     Twavefile Document;
@@ -202,6 +203,7 @@ TEST_F(OperationRunner, ResultOfEachKindOfOperation) {
 }
 
 TEST_F(OperationRunner, CodeWithoutWorkerIsAnError) {
+    TWorkerTable::Unregister(opreverse);
     Document.createnew("doc.wav", 44100, 2, 16);
     Log.Events.clear();
     Document.operation = opreverse;

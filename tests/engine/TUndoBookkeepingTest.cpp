@@ -47,7 +47,7 @@ void DeleteWorker(Twavefile& document) {
     next->CopyBefore(*old, document.startframe);
     next->CopyFrom(*old, document.endframe);
     Tindexdata result;
-    document.splicepeaks({}, result, document.startframe, document.endframe);
+    document.splicepeaks({}, 0, result, document.startframe, document.endframe);
     document.peakindex = result;
     next->UpdateSize();
     document.updateinfo(*next);

@@ -1,5 +1,6 @@
 #include "Twavefile.h"
 
+#include "Exceptions.h"
 #include "FakeUserInterface.h"
 #include "TestDocument.h"
 
@@ -16,6 +17,33 @@ TEST(Twavefile, StartsNotReadyWithOpenGate) {
     EXPECT_TRUE(document.playevent.IsSet());
     EXPECT_EQ(document.progress, 0);
     EXPECT_EQ(document.table, nullptr);
+}
+
+TEST(Twavefile, CreateNewRefusesChannelsAndRatesOutsideTheRange) {
+    struct Case {
+        int32_t Rate, Channels;
+    };
+    for (const Case c : {Case{44100, 0}, Case{44100, 9}, Case{44100, -1}, Case{0, 2}, Case{99, 1},
+                         Case{384001, 2}, Case{-44100, 2}}) {
+        SCOPED_TRACE(std::to_string(c.Rate) + " Hz, " + std::to_string(c.Channels));
+        FakeUserInterface ui;
+        Twavefile document;
+        EventLog log(document);
+        EXPECT_THROW(document.createnew("untitled.tmp", c.Rate, c.Channels, 16), Exception);
+        EXPECT_TRUE(log.Events.empty());
+        EXPECT_FALSE(document.ready);
+        EXPECT_FALSE(document.modified);
+        EXPECT_EQ(document.table, nullptr);
+        EXPECT_TRUE(document.filename.empty());
+    }
+    for (const Case c : {Case{100, 1}, Case{384000, 8}}) {
+        FakeUserInterface ui;
+        Twavefile document;
+        document.createnew("untitled.tmp", c.Rate, c.Channels, 16);
+        EXPECT_TRUE(document.ready);
+        EXPECT_EQ(document.channels, c.Channels);
+        EXPECT_EQ(document.samplerate, c.Rate);
+    }
 }
 
 TEST(Twavefile, CreateNewMakesAnEmptyModifiedDocument) {

@@ -113,6 +113,20 @@ ScopedWorker::~ScopedWorker() {
     TWorkerTable::Unregister(Code);
 }
 
+SavedWorkers::SavedWorkers() {
+    for (int32_t code = opnone; code <= opinvert; ++code)
+        Workers[Twaveoperation(code)] = TWorkerTable::Find(Twaveoperation(code));
+}
+
+SavedWorkers::~SavedWorkers() {
+    for (const auto& [code, worker] : Workers) {
+        if (worker)
+            TWorkerTable::Register(code, worker);
+        else
+            TWorkerTable::Unregister(code);
+    }
+}
+
 EventLog::EventLog(Twavefile& document) {
     document.OnAction = [this](Twavefile&, bool canUndo, bool canRedo) {
         if (!MainThreadDispatcher::IsMainThread())

@@ -5,6 +5,7 @@
 #include "Twavefile.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,19 @@ public:
 
 private:
     Twaveoperation Code;
+};
+
+/// Keeps the worker table as it was: every code's worker is noted when this is made and put back
+/// (or removed again) when it goes, so that a test's registrations never reach the next test.
+class SavedWorkers {
+public:
+    SavedWorkers();
+    ~SavedWorkers();
+    SavedWorkers(const SavedWorkers&) = delete;
+    SavedWorkers& operator=(const SavedWorkers&) = delete;
+
+private:
+    std::map<Twaveoperation, TWorker> Workers;
 };
 
 /// Records a document's events as text: "action(1,0)", "ready(1)", "loaded(0)".

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+
+/// The inner steps of the fade curve (TFadeCurve): a plain variant that builds on every processor
+/// and, where the compiler targets SSE2, one that works on two values at a time. The fade's
+/// results are the same with either (TFadeCurve checks every product against its rounding
+/// boundary and computes the rare close one again exactly); the choice changes only the speed.
+struct FadeKernels {
+    /// factors[k] := the polynomial sine (fade in) or cosine (fade out) of angles[k] for every k
+    /// below `count` rounded up to even: both arrays must have room for that one more value.
+    void (*Factors)(bool fadeIn, const double* angles, double* factors, int32_t count);
+    /// out[i] := in[i] × factors[i] rounded to the nearest integer, ties to even, for i below
+    /// `count`; returns the largest distance between a product and its rounded value.
+    double (*Products)(const int16_t* in, const double* factors, int16_t* out, int32_t count);
+    /// True when angles[k] = angles[k − 1] + theta, added in double precision, for every k in
+    /// 1 … frames − 1.
+    bool (*StepsHold)(const double* angles, int32_t frames, double theta);
+};
+
+/// The plain variant; built on every processor.
+extern const FadeKernels PlainFadeKernels;
+
+#if defined(__SSE2__)
+/// The SSE2 variant.
+extern const FadeKernels Sse2FadeKernels;
+#endif
+
+/// The fastest variant of this build.
+const FadeKernels& BestFadeKernels();
+
+/// The polynomial factor of one angle on 0 … π/2: within 1e-14 of the library's sine (fade in) or
+/// cosine (fade out).
+double ApproximateFactor(bool fadeIn, double angle);
