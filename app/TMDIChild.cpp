@@ -286,12 +286,13 @@ void TMDIChild::CreateTimers() {
     ProgressTimer = new QTimer(this);
     ProgressTimer->setObjectName("ProgressTimer");
     ProgressTimer->setInterval(50);
-    connect(ProgressTimer, &QTimer::timeout, this, [this] { ProgressTimerTimer(); });
+    connect(ProgressTimer, &QTimer::timeout, this,
+            [this] { Guarded([this] { ProgressTimerTimer(); }); });
     ProgressTimer->start();
     VizTimer = new QTimer(this);
     VizTimer->setObjectName("VizTimer");
     VizTimer->setInterval(10);
-    connect(VizTimer, &QTimer::timeout, this, [this] { VizTimerTimer(); });
+    connect(VizTimer, &QTimer::timeout, this, [this] { Guarded([this] { VizTimerTimer(); }); });
 }
 
 void TMDIChild::CreateSaveDialog() {
@@ -625,11 +626,11 @@ void TMDIChild::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TMDIChild::FormMouseWheelDown() {
-    Main.ZoomOutAction->trigger();
+    ZoomOutAction->trigger();
 }
 
 void TMDIChild::FormMouseWheelUp() {
-    Main.ZoomInAction->trigger();
+    ZoomInAction->trigger();
 }
 
 void TMDIChild::ScrollChange() {
