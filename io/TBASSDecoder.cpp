@@ -1,6 +1,7 @@
 #include "TBASSDecoder.h"
 
 #include "Exceptions.h"
+#include "SampleRateRange.h"
 #include "Simd.h"
 #include "Tags.h"
 
@@ -83,9 +84,10 @@ TBASSDecoder::TBASSDecoder(std::string fileName, std::string tempName, ProgressS
         return;
     BASS_ChannelGetAttribute(Stream, BASS_ATTRIB_FREQ, &Frequency);
     // The count and rate are checked before anything is sized by them: the peak builder and the
-    // document hold at most two channels here, and a rate of 0 would make every duration infinite.
+    // document hold at most two channels here, and a document at a rate outside the program's
+    // range could be neither played nor saved.
     const bool channelsFit = Info.chans >= 1 && Info.chans <= 2;
-    const bool rateFits = Frequency >= 1.0f && Frequency <= float(MaxSampleRate);
+    const bool rateFits = Frequency >= float(MinSampleRate) && Frequency < float(MaxSampleRate + 1);
     if (channelsFit) {
         ChannelCount = uint16_t(Info.chans);
         if (rateFits)
