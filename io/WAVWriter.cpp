@@ -174,6 +174,10 @@ void WAVWriter::Close() {
     // gives bytes, so that a converter's tail reaches the file.
     while (Convert(true) > 0) {
     }
+    // Converted bytes may still wait in the file's buffer: a failure to write them is a data
+    // write failure, not one of the header.
+    if (File->Flush() != 0)
+        Fail("Failed to write data to file");
     Fill = 0;
     IsOpen = false;
     bool failed = File->Ascend(DataChunk, 0) != 0;
