@@ -168,5 +168,6 @@ int32_t TBASSDecoder::Percent(int64_t total, QWORD length) const {
         done = int64_t(position);
         whole = int64_t(size);
     }
-    return int32_t(std::clamp<int64_t>(done * 100 / whole, 0, 100));
+    // In floating point: a position or length from a hostile file can be near the 64-bit limit.
+    return int32_t(std::clamp(double(done) * 100.0 / double(whole), 0.0, 100.0));
 }

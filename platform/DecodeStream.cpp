@@ -9,6 +9,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -167,8 +168,10 @@ void DecodeStream::SetLength() {
         frames = av_rescale_q(stream->duration, stream->time_base, AVRational{1, OutRate});
     else if (Format->duration != AV_NOPTS_VALUE && Format->duration > 0)
         frames = av_rescale(Format->duration, OutRate, AV_TIME_BASE);
-    if (frames > 0)
-        Length = frames * OutChannels * int64_t(sizeof(float));
+    // A hostile container can state any duration; one that does not fit in bytes is unknown.
+    const int64_t frameBytes = int64_t(OutChannels) * int64_t(sizeof(float));
+    if (frames > 0 && frames <= INT64_MAX / frameBytes)
+        Length = frames * frameBytes;
 }
 
 int32_t DecodeStream::Read(float* buffer, int32_t bytes) {
@@ -182,7 +185,8 @@ int32_t DecodeStream::Read(float* buffer, int32_t bytes) {
     const size_t frameSamples = size_t(OutChannels);
     const size_t wanted = size_t(bytes) / (frameSamples * sizeof(float)) * frameSamples;
     const size_t count = std::min(wanted, PendingEnd - ReadPos);
-    std::memcpy(buffer, Pending.data() + ReadPos, count * sizeof(float));
+    if (count > 0)
+        std::memcpy(buffer, Pending.data() + ReadPos, count * sizeof(float));
     ReadPos += count;
     return int32_t(count * sizeof(float));
 }
