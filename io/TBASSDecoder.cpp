@@ -130,7 +130,7 @@ bool TBASSDecoder::DecodeToFile() {
     while (BASS_ChannelIsActive(Stream)) {
         const DWORD got = BASS_ChannelGetData(Stream, FloatBuffer.data(), ReadBytes);
         if (got == DWORD(-1))
-            break;
+            return false;
         if (got > 0) {
             const int32_t samples = int32_t(got / sizeof(float));
             if (written + int64_t(samples) * 2 > SizeLimit)

@@ -35,8 +35,9 @@ public:
     /// MinSampleRate … MaxSampleRate (SampleRateRange.h).
     bool Usable() const { return IsUsable; }
 
-    /// Writes the temporary file (replacing its content). False when the source did not open or
-    /// when the decoded audio would reach the size limit (the file is then left incomplete). Raises
+    /// Writes the temporary file (replacing its content). False when the source did not open,
+    /// when its decoding failed part way, or when the decoded audio would reach the size limit
+    /// (the file is then left incomplete). Raises
     /// EFOpenError or EWriteError when the temporary file cannot be created or written.
     bool DecodeToFile();
 
