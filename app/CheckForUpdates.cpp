@@ -27,6 +27,12 @@ std::string Trimmed(const std::string& text) {
         --last;
     return text.substr(first, last - first);
 }
+
+// A version as the server states it: digits and dots only. Anything else (an error page, or text
+// that a message box would show as a link) is no version at all.
+bool IsVersionText(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789.") == std::string::npos;
+}
 } // namespace
 
 std::string VersionedProgramFile() {
@@ -49,7 +55,8 @@ void CheckForUpdates() {
         return;
     }
     const std::string local = GetFileVersion(program);
-    if (!IsNewerVersion(Trimmed(response), local)) {
+    const std::string remote = Trimmed(response);
+    if (!IsVersionText(remote) || !IsNewerVersion(remote, local)) {
         MessageDlg("You already have the latest version  " + local, TMsgDlgType::mtConfirmation,
                    mbOK);
         return;

@@ -25,6 +25,7 @@ std::string ProductPageUrl();
 /// Asks the maker's site for the latest version, compares it with the program file's version and
 /// says which is newer: "Unable to connect : <host>" when nothing came back, else an offer to
 /// download a newer version (Yes opens the download) or "You already have the latest version  "
-/// with the program's version. Blocks the user interface until the message shows. Raises what
+/// with the program's version. An answer other than digits and dots (blanks around them aside)
+/// is not a newer version. Blocks the user interface until the message shows. Raises what
 /// GetFileVersion and IsNewerVersion raise; callers run it through Guarded.
 void CheckForUpdates();

@@ -1,6 +1,7 @@
 #include "TBASSDecoder.h"
 
 #include "Exceptions.h"
+#include "SampleRateRange.h"
 #include "Simd.h"
 #include "Tags.h"
 
@@ -83,9 +84,10 @@ TBASSDecoder::TBASSDecoder(std::string fileName, std::string tempName, ProgressS
         return;
     BASS_ChannelGetAttribute(Stream, BASS_ATTRIB_FREQ, &Frequency);
     // The count and rate are checked before anything is sized by them: the peak builder and the
-    // document hold at most two channels here, and a rate of 0 would make every duration infinite.
+    // document hold at most two channels here, and a document at a rate outside the program's
+    // range could be neither played nor saved.
     const bool channelsFit = Info.chans >= 1 && Info.chans <= 2;
-    const bool rateFits = Frequency >= 1.0f && Frequency <= float(MaxSampleRate);
+    const bool rateFits = Frequency >= float(MinSampleRate) && Frequency < float(MaxSampleRate + 1);
     if (channelsFit) {
         ChannelCount = uint16_t(Info.chans);
         if (rateFits)
@@ -128,7 +130,7 @@ bool TBASSDecoder::DecodeToFile() {
     while (BASS_ChannelIsActive(Stream)) {
         const DWORD got = BASS_ChannelGetData(Stream, FloatBuffer.data(), ReadBytes);
         if (got == DWORD(-1))
-            break;
+            return false;
         if (got > 0) {
             const int32_t samples = int32_t(got / sizeof(float));
             if (written + int64_t(samples) * 2 > SizeLimit)
@@ -166,5 +168,6 @@ int32_t TBASSDecoder::Percent(int64_t total, QWORD length) const {
         done = int64_t(position);
         whole = int64_t(size);
     }
-    return int32_t(std::clamp<int64_t>(done * 100 / whole, 0, 100));
+    // In floating point: a position or length from a hostile file can be near the 64-bit limit.
+    return int32_t(std::clamp(double(done) * 100.0 / double(whole), 0.0, 100.0));
 }

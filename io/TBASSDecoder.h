@@ -22,7 +22,6 @@ public:
 
     /// Temporary sample files stay below 2 GiB.
     static constexpr int64_t MaxFileSize = 2147483647;
-    static constexpr uint32_t MaxSampleRate = 768000;
 
     /// Opens `fileName` and reads its format and tags. `maxFileSize` lowers the size limit of the
     /// temporary file (for tests).
@@ -32,11 +31,13 @@ public:
     TBASSDecoder(const TBASSDecoder&) = delete;
     TBASSDecoder& operator=(const TBASSDecoder&) = delete;
 
-    /// The source opened and has one or two channels at a sample rate of 1 … MaxSampleRate.
+    /// The source opened and has one or two channels at a sample rate of
+    /// MinSampleRate … MaxSampleRate (SampleRateRange.h).
     bool Usable() const { return IsUsable; }
 
-    /// Writes the temporary file (replacing its content). False when the source did not open or
-    /// when the decoded audio would reach the size limit (the file is then left incomplete). Raises
+    /// Writes the temporary file (replacing its content). False when the source did not open,
+    /// when its decoding failed part way, or when the decoded audio would reach the size limit
+    /// (the file is then left incomplete). Raises
     /// EFOpenError or EWriteError when the temporary file cannot be created or written.
     bool DecodeToFile();
 

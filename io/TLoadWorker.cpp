@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <span>
+#include <sys/stat.h>
 
 std::atomic<int64_t> TLoadWorker::FileSizeLimit{TBASSDecoder::MaxFileSize};
 
@@ -40,6 +41,12 @@ void TakeResults(Twavefile& document, TBASSDecoder& decoder) {
     document.table->IndexData = document.peakindex;
 }
 
+/// A named pipe, a device or a folder would block the decoder or read for ever.
+bool IsRegularFile(const std::string& name) {
+    struct stat info {};
+    return stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 void FailLoad(Twavefile& document) {
     std::remove(document.tempname.c_str());
     UserInterface::MessageBox("Could not import audio file. Format not supported or file broken",
@@ -56,6 +63,10 @@ void TLoadWorker::Register() {
 
 void TLoadWorker::loadworker(Twavefile& document) {
     document.tempname = GetTempFileNameIn();
+    if (!IsRegularFile(document.filename)) {
+        FailLoad(document);
+        return;
+    }
     bool ok = false;
     try {
         TBASSDecoder decoder(document.filename, document.tempname, &UserInterface::PostProgress,

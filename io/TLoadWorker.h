@@ -7,7 +7,8 @@ class Twavefile;
 
 /// The worker of the document's load (operation `opload`): decodes `filename` into a new
 /// temporary sample file and makes the document's piece table, peak index, levels and tags from
-/// it. A source that cannot be imported gets the load failure message box, `loadfailed` and return
+/// it. A source that is not a regular file is refused before it is opened. A source that cannot
+/// be imported gets the load failure message box, `loadfailed` and return
 /// value 0; the temporary file of a failed load is deleted at once.
 class TLoadWorker {
 public:

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -82,18 +83,25 @@ bool ChooseWav(Twavefile& document) {
     return true;
 }
 
-/// The samples a save writes: its range clamped to the document, read block by block.
+/// The samples a save writes: its range clamped to the document, read block by block through a
+/// table of the save's own over the document's pieces, so that the view, which reads the
+/// document's table on the main thread meanwhile, never moves the save's read window.
 class TSaveRange {
 public:
     explicit TSaveRange(Twavefile& document)
         : Document(document) {
         if (!document.table)
             throw Exception("There is no audio to save.");
-        const int64_t frames = document.table->Frames();
+        const TLargeFile& shared = *document.table;
+        Table = std::make_unique<TLargeFile>(shared.FileName, shared.Channels, shared.SampleRate);
+        for (const TChunk& chunk : shared.Chunks)
+            Table->Add(chunk);
+        Table->UpdateSize();
+        const int64_t frames = Table->Frames();
         const int64_t start = std::clamp<int64_t>(document.startframe, 0, frames);
         const int64_t end = std::clamp<int64_t>(document.endframe, start, frames);
-        First = start * document.table->Channels;
-        Total = (end - start) * document.table->Channels;
+        First = start * Table->Channels;
+        Total = (end - start) * Table->Channels;
     }
 
     /// Reads the range in blocks of `blockSamples` samples (a whole number of frames) into
@@ -114,11 +122,12 @@ public:
 private:
     template <typename Write>
     bool ReadAndWrite(int64_t sample, int64_t count, std::vector<int16_t>& buffer, Write& write) {
-        Document.table->Read(2 * sample, buffer.data(), 2 * count);
+        Table->Read(2 * sample, buffer.data(), 2 * count);
         return write(count);
     }
 
     Twavefile& Document;
+    std::unique_ptr<TLargeFile> Table;
     int64_t First = 0;
     int64_t Total = 0;
 };

@@ -3,9 +3,12 @@
 #include "Exceptions.h"
 #include "TempFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
@@ -38,6 +41,27 @@ mode_t PermissionsFor(const std::string& finalName) {
     return 0666 & ~CurrentUmask();
 }
 
+/// The prefix of the new file's name: ".<name>." with the target's name cut short, at a character
+/// boundary, so that the whole name with mkstemps' "XXXXXX.tmp" stays within the file system's
+/// limit.
+std::string NewFilePrefix(const std::string& name) {
+    constexpr size_t Added = 2 + 10;
+    size_t keep = std::min<size_t>(name.size(), NAME_MAX - Added);
+    while (keep > 0 && keep < name.size() && (uint8_t(name[keep]) & 0xC0) == 0x80)
+        --keep;
+    return "." + name.substr(0, keep) + ".";
+}
+
+/// Makes the file's content, or a folder's entries, durable; false on failure.
+bool SyncToDisk(const std::string& name, int flags) {
+    const int descriptor = open(name.c_str(), O_RDONLY | O_CLOEXEC | flags);
+    if (descriptor < 0)
+        return false;
+    const bool synced = fsync(descriptor) == 0;
+    close(descriptor);
+    return synced;
+}
+
 } // namespace
 
 TSaveTarget::TSaveTarget(const std::string& targetName)
@@ -45,10 +69,9 @@ TSaveTarget::TSaveTarget(const std::string& targetName)
     , FinalFile(ResolveTarget(targetName)) {
     const std::filesystem::path final(FinalFile);
     // A hidden name that shows which file it will become: ".<name>.XXXXXX.tmp".
-    std::string prefix(1, '.');
-    prefix.append(final.filename().string()).push_back('.');
     try {
-        NewFile = CreateUniqueTempFile(final.parent_path().string(), prefix);
+        NewFile = CreateUniqueTempFile(final.parent_path().string(),
+                                       NewFilePrefix(final.filename().string()));
     } catch (const EOSError& e) {
         throw EFOpenError("Cannot create file \"" + TargetName + "\". " +
                           std::strerror(e.ErrorCode()));
@@ -62,11 +85,15 @@ TSaveTarget::~TSaveTarget() {
 }
 
 void TSaveTarget::Commit() {
-    if (std::rename(NewFile.c_str(), FinalFile.c_str()) != 0) {
+    // The content reaches the disk before the name does, so that a power loss leaves either the
+    // old target or the complete new one.
+    if (!SyncToDisk(NewFile, 0) || std::rename(NewFile.c_str(), FinalFile.c_str()) != 0) {
         const int code = errno;
         unlink(NewFile.c_str());
         Finished = true;
         throw EWriteError("Cannot replace \"" + TargetName + "\". " + std::strerror(code));
     }
     Finished = true;
+    // The rename stands either way; a folder that cannot be synced is left to the file system.
+    SyncToDisk(std::filesystem::path(FinalFile).parent_path().string(), O_DIRECTORY);
 }

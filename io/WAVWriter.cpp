@@ -42,6 +42,15 @@ uint16_t WAVWriter::TargetTag() const {
     return ReadWaveFormat(TargetFormat.data()).wFormatTag;
 }
 
+uint32_t WAVWriter::FramesPerBlock() const {
+    const WAVEFORMATEX target = ReadWaveFormat(TargetFormat.data());
+    if (target.wFormatTag == WAVE_FORMAT_PCM || target.cbSize < 2)
+        return 1;
+    uint16_t perBlock = 0;
+    std::memcpy(&perBlock, TargetFormat.data() + sizeof target, sizeof perBlock);
+    return std::max<uint32_t>(perBlock, 1);
+}
+
 void WAVWriter::Open(const std::string& fileName) {
     if (IsOpen)
         return;
@@ -55,9 +64,13 @@ void WAVWriter::Open(const std::string& fileName) {
             MMSYSERR_NOERROR)
         Fail("Can not open conversion stream. Current codec support only one channel. Please "
              "select another codec at control panel");
-    // 100 ms of source audio, rounded to the nearest frame.
+    // 100 ms of source audio, rounded to the nearest frame, then up to whole codec blocks: a
+    // block codec converts only whole blocks, and at low rates one block lasts longer than that.
+    const uint64_t perBlock = FramesPerBlock();
     const uint64_t frames =
-        std::max<uint64_t>((uint64_t(SourceFormat.nSamplesPerSec) * 100 + 500) / 1000, 1);
+        (std::max<uint64_t>((uint64_t(SourceFormat.nSamplesPerSec) * 100 + 500) / 1000, 1) +
+         perBlock - 1) /
+        perBlock * perBlock;
     const uint64_t sourceSize = frames * SourceFormat.nBlockAlign;
     if (!Allocate(SourceBuffer, sourceSize))
         Fail("Not enougth memory for source buffer");
@@ -161,6 +174,10 @@ void WAVWriter::Close() {
     // gives bytes, so that a converter's tail reaches the file.
     while (Convert(true) > 0) {
     }
+    // Converted bytes may still wait in the file's buffer: a failure to write them is a data
+    // write failure, not one of the header.
+    if (File->Flush() != 0)
+        Fail("Failed to write data to file");
     Fill = 0;
     IsOpen = false;
     bool failed = File->Ascend(DataChunk, 0) != 0;

@@ -14,8 +14,8 @@
 
 /// Writes a RIFF/WAVE file in any format of the audio-compression layer from 16-bit PCM. The
 /// caller opens it on a file name, pushes source bytes in any amounts and closes it; conversion
-/// runs in blocks of 100 ms of source audio, and Close fills in the chunk sizes and the "fact"
-/// sample count (compressed targets only).
+/// runs in blocks of 100 ms of source audio (or whole codec blocks when one lasts longer), and
+/// Close fills in the chunk sizes and the "fact" sample count (compressed targets only).
 ///
 /// Every failure raises EMakerError (code −1) with one of the writer's fixed messages. A failure
 /// releases the file, the stream and the buffers at once and leaves the writer closed, so the
@@ -55,6 +55,9 @@ private:
     [[noreturn]] void Fail(const char* message);
     void Release();
     uint16_t TargetTag() const;
+    /// Source frames of one block of the target: the samples-per-block field that block formats
+    /// carry after the format record, or 1.
+    uint32_t FramesPerBlock() const;
 
     AudioCompression& Acm;
     RiffOpener OpenFile;

@@ -4,6 +4,7 @@
 
 extern "C" {
 #include <libavutil/log.h>
+#include <libavutil/mem.h>
 }
 
 #include <array>
@@ -18,11 +19,15 @@ constexpr std::array<std::string_view, 12> PluginNames = {
     "basswv.dll",  "bass_alac.dll", "bass_ofr.dll", "bass_spx.dll", "bass_tta.dll", "bassopus.dll"};
 
 constexpr DWORD StreamFlags = BASS_STREAM_DECODE | BASS_SAMPLE_FLOAT;
+constexpr size_t LargestAllocation = 64 << 20;
 
 } // namespace
 
 BOOL BASS_Init(int32_t, DWORD, DWORD, void*, const void*) {
     av_log_set_level(AV_LOG_QUIET);
+    // A hostile file can make a demuxer ask for gigabytes (a tag chunk that claims 2 GB); no
+    // file that the editor imports needs a single block this large.
+    av_max_alloc(LargestAllocation);
     return TRUE_VALUE;
 }
 

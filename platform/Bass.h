@@ -40,7 +40,8 @@ struct BASS_CHANNELINFO {
     const char* filename;
 };
 
-/// Makes FFmpeg quiet; device, rate, flags, window and class id are not used. Always TRUE.
+/// Makes FFmpeg quiet and caps its largest allocation at 64 MiB; device, rate, flags, window
+/// and class id are not used. Always TRUE.
 BOOL BASS_Init(int32_t device, DWORD freq, DWORD flags, void* window, const void* clsid);
 /// Nothing to load: returns a non-zero handle for the name of a known plug-in, 0 for any other.
 HPLUGIN BASS_PluginLoad(const char* file, DWORD flags);
@@ -53,10 +54,11 @@ BOOL BASS_ChannelGetAttribute(DWORD handle, DWORD attribute, float* value);
 /// Bytes of float data of the whole stream (mode BASS_POS_BYTE), BASS_UNKNOWN when the container
 /// does not state its length or the handle is unknown.
 QWORD BASS_ChannelGetLength(DWORD handle, DWORD mode);
-/// BASS_ACTIVE_PLAYING while samples remain, BASS_ACTIVE_STOPPED at the end or for a bad handle.
+/// BASS_ACTIVE_PLAYING while samples remain or once decoding has failed, BASS_ACTIVE_STOPPED at
+/// the end or for a bad handle.
 DWORD BASS_ChannelIsActive(DWORD handle);
 /// Up to `length` bytes of whole frames of interleaved floats; 0 at the end, (DWORD)−1 for a bad
-/// handle.
+/// handle or a stream whose decoding failed.
 DWORD BASS_ChannelGetData(DWORD handle, void* buffer, DWORD length);
 /// BASS_FILEPOS_CURRENT: bytes of the file read so far; BASS_FILEPOS_END: the file's size;
 /// BASS_UNKNOWN otherwise.

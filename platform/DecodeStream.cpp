@@ -1,5 +1,7 @@
 #include "DecodeStream.h"
 
+#include "SampleRateRange.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -9,6 +11,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -63,6 +66,10 @@ const AVInputFormat* ProbeFormat(AVIOContext* io) {
         return nullptr;
     return format;
 }
+
+/// The most samples (all channels) that one decoded frame may become after conversion: a frame
+/// of a far lower rate than the stream's would otherwise be resampled into gigabytes at once.
+constexpr int64_t LargestConvertedFrame = int64_t(1) << 22;
 
 } // namespace
 
@@ -143,6 +150,8 @@ bool DecodeStream::Start() {
     // The first decoded frame sets the stream's format.
     while (OutChannels == 0 && !Ended)
         DecodeMore();
+    if (Failed)
+        return false;
     if (OutChannels == 0) {
         // Nothing decoded. Packets that all failed mean a broken or foreign file; no packets at all
         // is a valid file without samples, which takes the container's format.
@@ -167,8 +176,10 @@ void DecodeStream::SetLength() {
         frames = av_rescale_q(stream->duration, stream->time_base, AVRational{1, OutRate});
     else if (Format->duration != AV_NOPTS_VALUE && Format->duration > 0)
         frames = av_rescale(Format->duration, OutRate, AV_TIME_BASE);
-    if (frames > 0)
-        Length = frames * OutChannels * int64_t(sizeof(float));
+    // A hostile container can state any duration; one that does not fit in bytes is unknown.
+    const int64_t frameBytes = int64_t(OutChannels) * int64_t(sizeof(float));
+    if (frames > 0 && frames <= INT64_MAX / frameBytes)
+        Length = frames * frameBytes;
 }
 
 int32_t DecodeStream::Read(float* buffer, int32_t bytes) {
@@ -179,10 +190,13 @@ int32_t DecodeStream::Read(float* buffer, int32_t bytes) {
         ReadPos = 0;
         DecodeMore();
     }
+    if (Failed)
+        return -1;
     const size_t frameSamples = size_t(OutChannels);
     const size_t wanted = size_t(bytes) / (frameSamples * sizeof(float)) * frameSamples;
     const size_t count = std::min(wanted, PendingEnd - ReadPos);
-    std::memcpy(buffer, Pending.data() + ReadPos, count * sizeof(float));
+    if (count > 0)
+        std::memcpy(buffer, Pending.data() + ReadPos, count * sizeof(float));
     ReadPos += count;
     return int32_t(count * sizeof(float));
 }
@@ -223,8 +237,14 @@ void DecodeStream::ReceiveFrames() {
 }
 
 void DecodeStream::TakeFrame(AVFrame* frame) {
-    if (frame->nb_samples <= 0 || frame->sample_rate <= 0 || frame->ch_layout.nb_channels <= 0)
+    if (Failed || frame->nb_samples <= 0 || frame->sample_rate <= 0 ||
+        frame->ch_layout.nb_channels <= 0)
         return;
+    if (!FrameFits(frame)) {
+        Failed = true;
+        Ended = true;
+        return;
+    }
     if (OutChannels == 0) {
         OutRate = frame->sample_rate;
         OutChannels = frame->ch_layout.nb_channels;
@@ -233,6 +253,16 @@ void DecodeStream::TakeFrame(AVFrame* frame) {
     if (!SameInput(frame) && !ConfigureResampler(frame))
         return;
     Convert(frame->extended_data, frame->nb_samples);
+}
+
+bool DecodeStream::FrameFits(const AVFrame* frame) const {
+    const uint32_t rate = uint32_t(frame->sample_rate);
+    if (rate < MinSampleRate || rate > MaxSampleRate)
+        return false;
+    if (OutChannels == 0)
+        return int64_t(frame->nb_samples) * frame->ch_layout.nb_channels <= LargestConvertedFrame;
+    return av_rescale(frame->nb_samples, OutRate, frame->sample_rate) * OutChannels <=
+           LargestConvertedFrame;
 }
 
 bool DecodeStream::SameInput(const AVFrame* frame) const {

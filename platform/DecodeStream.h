@@ -19,8 +19,10 @@ struct AVIOContext;
 /// recognised from its content (never from its name) and must be one of the audio formats that the
 /// editor imports, so that a hostile name or file can never make the decoder read a network
 /// address, a playlist or another file. The rate and channel count are those of the first decoded
-/// frame; later frames of another format are converted to them. Packets that fail to decode are
-/// skipped; at the end the decoder and the resampler are drained, and the stream always ends.
+/// frame; later frames of another format are converted to them. A frame at a rate outside
+/// MinSampleRate … MaxSampleRate, or one that would convert to more than four million samples
+/// (all channels), fails the stream, so that memory use stays bounded. Packets that fail to decode
+/// are skipped; at the end the decoder and the resampler are drained, and the stream always ends.
 ///
 /// Used by one thread at a time. Samples are floats nominally within ±1.0.
 class DecodeStream {
@@ -43,11 +45,11 @@ public:
     /// length (a length estimated from the bit rate counts as unknown).
     int64_t LengthBytes() const { return Length; }
 
-    /// True while samples remain to be read.
-    bool Active() const { return !(Ended && PendingEnd == ReadPos); }
+    /// True while samples remain to be read, and after a failure until the stream is freed.
+    bool Active() const { return Failed || !(Ended && PendingEnd == ReadPos); }
 
     /// Copies up to `bytes` bytes of whole frames into `buffer` and returns how many it copied;
-    /// 0 only at the end of the stream.
+    /// 0 only at the end of the stream, −1 (again and again) once the stream has failed.
     int32_t Read(float* buffer, int32_t bytes);
 
     /// Bytes of the file read by the demuxer so far, and the file's size.
@@ -66,6 +68,7 @@ private:
     void DecodeMore();
     void ReceiveFrames();
     void TakeFrame(AVFrame* frame);
+    bool FrameFits(const AVFrame* frame) const;
     bool SameInput(const AVFrame* frame) const;
     bool ConfigureResampler(const AVFrame* frame);
     void Convert(const uint8_t* const* input, int32_t samples);
@@ -92,6 +95,7 @@ private:
     int64_t Length = -1;
     int64_t FailedPackets = 0;
     bool Ended = false;
+    bool Failed = false;
     bool Passthrough = false; // frames are already interleaved floats of the stream's format
     // Decoded samples not yet read: Pending[ReadPos … PendingEnd). The vector only grows, so that
     // it is not cleared again for every packet.

@@ -1,5 +1,6 @@
 #include "IDirectSound8.h"
 
+#include "SampleRateRange.h"
 #include "SoundOutput.h"
 
 #include <cstring>
@@ -23,8 +24,8 @@ bool PlayableFormat(const WAVEFORMATEX* format, WAVEFORMATEX& pcm) {
     pcm.cbSize = 0;
     const uint32_t bytesPerSample = pcm.wBitsPerSample / 8;
     return (pcm.wBitsPerSample == 8 || pcm.wBitsPerSample == 16) && pcm.nChannels >= 1 &&
-           pcm.nChannels <= 8 && pcm.nSamplesPerSec >= 100 && pcm.nSamplesPerSec <= 384000 &&
-           pcm.nBlockAlign == pcm.nChannels * bytesPerSample;
+           pcm.nChannels <= 8 && pcm.nSamplesPerSec >= MinSampleRate &&
+           pcm.nSamplesPerSec <= MaxSampleRate && pcm.nBlockAlign == pcm.nChannels * bytesPerSample;
 }
 
 } // namespace

@@ -57,6 +57,9 @@ void SetHeaderBits(lame_t lame, const TEncoderConfig& config) {
     lame_set_disable_reservoir(lame, IsFlag(config.NoReservoir));
 }
 
+// Variable and average bitrates have no floor: the quality or the target decides the rate, and
+// LAME aborts when a floor lies above the ceiling. The ceiling of an average rate is never below
+// its target.
 void SetBitrates(lame_t lame, const TEncoderConfig& config) {
     const vbr_mode mode = VbrModeOf(config);
     lame_set_VBR(lame, mode);
@@ -64,12 +67,14 @@ void SetBitrates(lame_t lame, const TEncoderConfig& config) {
         lame_set_brate(lame, int(config.Bitrate));
         return;
     }
-    lame_set_VBR_min_bitrate_kbps(lame, int(config.Bitrate));
-    lame_set_VBR_max_bitrate_kbps(lame, int(config.MaxBitrate));
-    if (mode == vbr_abr)
-        lame_set_VBR_mean_bitrate_kbps(lame, int(config.VbrAbrBps / 1000));
-    else
+    if (mode == vbr_abr) {
+        const int target = int(config.VbrAbrBps / 1000);
+        lame_set_VBR_mean_bitrate_kbps(lame, target);
+        lame_set_VBR_max_bitrate_kbps(lame, std::max(int(config.MaxBitrate), target));
+    } else {
         lame_set_VBR_q(lame, std::clamp(config.VbrQuality, 0, 9));
+        lame_set_VBR_max_bitrate_kbps(lame, int(config.MaxBitrate));
+    }
 }
 
 uint32_t Configure(lame_t lame, const TEncoderConfig& config) {

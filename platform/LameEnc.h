@@ -24,8 +24,8 @@ struct TEncoderConfig {
     uint32_t SampleRate;    ///< input rate in Hz
     uint32_t ReSampleRate;  ///< output rate in Hz, 0 lets the encoder choose
     int32_t Mode;           ///< a `TEncoderChannelMode`
-    uint32_t Bitrate;       ///< kbps: the constant rate, or the lowest rate of VBR and ABR
-    uint32_t MaxBitrate;    ///< kbps: the highest rate of VBR and ABR; unused for CBR
+    uint32_t Bitrate;       ///< kbps: the constant rate; unused for VBR and ABR
+    uint32_t MaxBitrate;    ///< kbps: the highest rate of VBR, and of ABR above its target
     int32_t Preset;         ///< a `TEncoderPreset`
     uint32_t MpegVersion;   ///< 1 MPEG-1, 0 MPEG-2; informational, the output rate decides
     uint32_t PsyModel;      ///< 0

@@ -1,6 +1,7 @@
 #include "PcmCodec.h"
 
 #include "PcmStreamConverter.h"
+#include "SampleRateRange.h"
 
 #include <set>
 
@@ -8,14 +9,17 @@ namespace {
 
 constexpr uint32_t CommonRates[] = {8000, 11025, 16000, 22050, 32000, 44100, 48000, 88200, 96000};
 constexpr uint32_t SampleBits[] = {8, 16, 24, 32};
-constexpr uint32_t LargestRate = 384000;
+
+bool RateInRange(uint32_t rate) {
+    return rate >= MinSampleRate && rate <= MaxSampleRate;
+}
 
 } // namespace
 
 bool PcmCodec::IsSource(const WAVEFORMATEX& format) {
     return format.wFormatTag == WAVE_FORMAT_PCM && format.wBitsPerSample == 16 &&
-           format.nChannels >= 1 && format.nChannels <= 8 && format.nSamplesPerSec > 0 &&
-           format.nSamplesPerSec <= LargestRate && format.nBlockAlign == 2 * format.nChannels;
+           format.nChannels >= 1 && format.nChannels <= 8 && RateInRange(format.nSamplesPerSec) &&
+           format.nBlockAlign == 2 * format.nChannels;
 }
 
 WAVEFORMATEX PcmCodec::Format(uint32_t rate, uint32_t channels, uint32_t bits) {
@@ -42,8 +46,7 @@ std::unique_ptr<StreamConverter> PcmCodec::Open(const WAVEFORMATEX& source,
     const bool bitsOffered = format.wBitsPerSample == 8 || format.wBitsPerSample == 16 ||
                              format.wBitsPerSample == 24 || format.wBitsPerSample == 32;
     if (!IsSource(source) || format.wFormatTag != WAVE_FORMAT_PCM || !bitsOffered ||
-        format.nChannels < 1 || format.nChannels > 8 || format.nSamplesPerSec == 0 ||
-        format.nSamplesPerSec > LargestRate ||
+        format.nChannels < 1 || format.nChannels > 8 || !RateInRange(format.nSamplesPerSec) ||
         format.nBlockAlign != format.wBitsPerSample / 8 * format.nChannels)
         return nullptr;
     return std::make_unique<PcmStreamConverter>(source, format);

@@ -29,7 +29,8 @@ bool PcmStreamConverter::Convert(const uint8_t* source, uint32_t sourceLength, u
     const uint32_t frames = sourceLength / Source.nBlockAlign;
     if (Copy) {
         const uint32_t taken = std::min(frames, destinationLength / Target.nBlockAlign);
-        std::memcpy(destination, source, size_t(taken) * Target.nBlockAlign);
+        if (taken > 0)
+            std::memcpy(destination, source, size_t(taken) * Target.nBlockAlign);
         sourceUsed = taken * Source.nBlockAlign;
         destinationUsed = taken * Target.nBlockAlign;
         return true;
@@ -59,7 +60,8 @@ void PcmStreamConverter::Widen(const int16_t* samples, size_t count, uint8_t* de
             destination[i] = uint8_t((samples[i] >> 8) + 128);
         break;
     case 2:
-        std::memcpy(destination, samples, count * 2);
+        if (count > 0)
+            std::memcpy(destination, samples, count * 2);
         break;
     default:
         for (size_t i = 0; i < count; ++i) {

@@ -38,7 +38,7 @@ RiffFile::~RiffFile() {
     if (Descriptor >= 0) {
         // What was written stays on disk, with the sizes it had; a failure here has no one
         // left to tell.
-        Flush();
+        WriteBuffer();
         ::close(Descriptor);
     }
 }
@@ -63,9 +63,9 @@ int32_t RiffFile::Write(const void* data, int32_t bytes) {
 bool RiffFile::Put(const void* data, uint64_t bytes) {
     if (Descriptor < 0 || Position + bytes > LargestFile)
         return false;
-    if (!Buffer.empty() && Position != BufferStart + Buffer.size() && !Flush())
+    if (!Buffer.empty() && Position != BufferStart + Buffer.size() && !WriteBuffer())
         return false;
-    if (Buffer.size() + bytes > BufferCapacity && !Flush())
+    if (Buffer.size() + bytes > BufferCapacity && !WriteBuffer())
         return false;
     if (Buffer.empty())
         BufferStart = Position;
@@ -91,7 +91,7 @@ uint32_t RiffFile::Ascend(MMCKINFO& ck, uint32_t /*flags*/) {
     }
     if (size != ck.cksize) {
         const uint32_t field = uint32_t(size);
-        if (!Flush() || !WriteAt(ck.dwDataOffset - 4, &field, 4))
+        if (!WriteBuffer() || !WriteAt(ck.dwDataOffset - 4, &field, 4))
             return MMIOERR_CANNOTWRITE;
         ck.cksize = field;
         ck.dwFlags |= MMIO_DIRTY;
@@ -100,7 +100,7 @@ uint32_t RiffFile::Ascend(MMCKINFO& ck, uint32_t /*flags*/) {
 }
 
 int64_t RiffFile::Seek(int64_t offset, int32_t origin) {
-    if (Descriptor < 0 || !Flush())
+    if (Descriptor < 0 || !WriteBuffer())
         return -1;
     int64_t base = 0;
     if (origin == 1)
@@ -119,13 +119,17 @@ int64_t RiffFile::Seek(int64_t offset, int32_t origin) {
 uint32_t RiffFile::Close() {
     if (Descriptor < 0)
         return MMIOERR_CANNOTWRITE;
-    const bool flushed = Flush();
+    const bool flushed = WriteBuffer();
     const bool closed = ::close(Descriptor) == 0;
     Descriptor = -1;
     return flushed && closed ? 0 : MMIOERR_CANNOTWRITE;
 }
 
-bool RiffFile::Flush() {
+uint32_t RiffFile::Flush() {
+    return Descriptor >= 0 && WriteBuffer() ? 0 : MMIOERR_CANNOTWRITE;
+}
+
+bool RiffFile::WriteBuffer() {
     if (Buffer.empty())
         return true;
     const bool written = WriteAt(BufferStart, Buffer.data(), Buffer.size());

@@ -35,6 +35,8 @@ public:
     /// Moves to `offset` from the start (origin 0), the current position (1) or the end (2);
     /// returns the new position or −1. Positions stop at 4 GiB − 1.
     virtual int64_t Seek(int64_t offset, int32_t origin);
+    /// Writes what is buffered; returns 0 or MMIOERR_CANNOTWRITE.
+    virtual uint32_t Flush();
     /// Writes what is buffered and closes the file; returns 0 or MMIOERR_CANNOTWRITE. The
     /// destructor writes and closes an open file without reporting, leaving its chunk sizes
     /// as they are.
@@ -46,7 +48,7 @@ protected:
 private:
     /// Buffered write at the current position; false when it fails or passes 4 GiB − 1.
     bool Put(const void* data, uint64_t bytes);
-    bool Flush();
+    bool WriteBuffer();
     bool WriteAt(uint64_t position, const void* data, uint64_t bytes);
     int64_t EndPosition() const;
 

@@ -58,7 +58,7 @@ TEST_F(AboutFormTest, UpdateLinkRunsTheCheckAndShowsItsErrors) {
     UpdateSite.ProgramFile =
         versionrecord::ObjcopyFile(dir, "sondrix", versionrecord::ProgramRecord("4.1.0.0"));
     FakeUpdateServer latest(FakeUpdateServer::Http("200 OK", "4.1.0.0"));
-    FakeUpdateServer broken(FakeUpdateServer::Http("200 OK", "4.x.0.0"));
+    FakeUpdateServer broken(FakeUpdateServer::Http("200 OK", "4..0.0"));
     TMessageDlgRecorder recorder;
     int result = RunModal(form, [&] {
         UpdateSite.Host = latest.Host();
@@ -70,6 +70,6 @@ TEST_F(AboutFormTest, UpdateLinkRunsTheCheckAndShowsItsErrors) {
     EXPECT_EQ(result, mrCancel);
     ASSERT_EQ(recorder.Calls.size(), 2u);
     EXPECT_EQ(recorder.Calls[0].Text, "You already have the latest version  4.1.0.0");
-    EXPECT_EQ(recorder.Calls[1].Text, "'x' is not a valid integer value.");
+    EXPECT_EQ(recorder.Calls[1].Text, "'' is not a valid integer value.");
     EXPECT_EQ(recorder.Calls[1].Type, TMsgDlgType::mtError);
 }

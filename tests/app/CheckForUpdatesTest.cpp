@@ -118,8 +118,20 @@ TEST_F(CheckForUpdatesTest, NothingReadGivesUnableToConnect) {
     EXPECT_FALSE(stalled.Request.isEmpty()) << "the stalled server did get the request";
 }
 
+TEST_F(CheckForUpdatesTest, AnswerOtherThanDigitsAndDotsIsNoNewerVersion) {
+    for (const char* answer : {"9.0.0.0.<a href=\"http://elsewhere.example/\">Get it here</a>",
+                               "4.one.0.1", "<b>9.0.0.0</b>", "9.0.0.0 beta"}) {
+        FakeUpdateServer server(FakeUpdateServer::Http("200 OK", answer));
+        auto calls = Check(server.Host());
+        ASSERT_EQ(calls.size(), 1u) << answer;
+        EXPECT_EQ(calls[0].Text, "You already have the latest version  4.1.0.0") << answer;
+        EXPECT_EQ(calls[0].Buttons, mbOK);
+    }
+    EXPECT_TRUE(shell.Opened.empty());
+}
+
 TEST_F(CheckForUpdatesTest, ConversionErrorEndsTheCheckWithoutAMessage) {
-    FakeUpdateServer server(FakeUpdateServer::Http("200 OK", "4.one.0.1"));
+    FakeUpdateServer server(FakeUpdateServer::Http("200 OK", "4..0.1"));
     UpdateSite.Host = server.Host();
     TMessageDlgRecorder recorder;
     EXPECT_THROW(CheckForUpdates(), EConvertError);

@@ -153,4 +153,27 @@ TEST(DecodeLayer, DamagedPacketsAreSkipped) {
     EXPECT_TRUE(std::equal(full.end() - 4096, full.end(), damaged.Samples.end() - 4096));
 }
 
+/// A Musepack SV8 file of only a stream header, stating `samples` samples of 44.1 kHz stereo.
+std::vector<uint8_t> MusepackHeader(uint64_t samples) {
+    std::vector<uint8_t> count;
+    for (uint64_t rest = samples; count.empty() || rest > 0; rest >>= 7)
+        count.insert(count.begin(), uint8_t((rest & 0x7F) | (count.empty() ? 0 : 0x80)));
+    std::vector<uint8_t> payload = {1, 2, 3, 4, 8}; // a checksum (not checked), version 8
+    payload.insert(payload.end(), count.begin(), count.end());
+    payload.insert(payload.end(), {0, 0x00, 0x10}); // no silence; 44.1 kHz, one band, stereo
+    std::vector<uint8_t> bytes = {'M', 'P', 'C', 'K', 'S', 'H', uint8_t(payload.size() + 3)};
+    bytes.insert(bytes.end(), payload.begin(), payload.end());
+    bytes.insert(bytes.end(), {'S', 'E', 3});
+    return bytes;
+}
+
+TEST(DecodeLayer, AStatedLengthBeyondSixtyFourBitBytesIsUnknown) {
+    TempDir dir;
+    WriteWholeFile(dir.File("huge.mpc"), MusepackHeader(uint64_t(1) << 62));
+    const Decoded decoded = DecodeAll(dir.File("huge.mpc"));
+    ASSERT_TRUE(decoded.Opened);
+    EXPECT_EQ(decoded.Length, BASS_UNKNOWN);
+    EXPECT_TRUE(decoded.Samples.empty());
+}
+
 } // namespace

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sys/stat.h>
 
 namespace {
 
@@ -208,6 +209,18 @@ TEST_F(Load, ZeroChannelSourceIsRefused) {
     WriteWholeFile(sources.File("zero.wav"), bytes);
     Document.loadfile(sources.File("zero.wav"));
     ExpectFailureBox();
+}
+
+TEST_F(Load, NamedPipeAndFolderAreRefusedWithoutOpeningThem) {
+    TempDir sources;
+    const std::string pipe = sources.File("pipe.wav");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& name : {pipe, sources.Path()}) {
+        Ui.Messages.Boxes.clear();
+        Log.Events.clear();
+        Document.loadfile(name);
+        ExpectFailureBox();
+    }
 }
 
 TEST_F(Load, DecodePastTheSizeLimitFails) {

@@ -121,6 +121,64 @@ TEST_F(MP3writerTest, AverageBitrateMeetsItsTarget) {
     }
 }
 
+TEST_F(MP3writerTest, AverageBitrateWithTheDefaultListsMeetsItsTarget) {
+    // The first entry of every list (320) must not become the floor of the average.
+    for (const auto& [target, kbps] : {std::pair{3, 192.0}, std::pair{5, 128.0}, {9, 64.0}}) {
+        const std::string path = dir.File("abr" + std::to_string(target) + ".mp3");
+        TMpegSettingsChoice choice;
+        choice.VbrMode = 2;
+        choice.AvgBitrate = target;
+        ASSERT_TRUE(WriteMp3(path, NoiseSamples(44100 * 4, 2, 9000), choice.EncoderConfig(44100, 2),
+                             messages));
+        EXPECT_NEAR(ProbeStream(path)["bit_rate"].toString().toDouble() / 1000, kbps, kbps * 0.15);
+    }
+}
+
+TEST_F(MP3writerTest, VbrQualityWithTheDefaultListsDecidesTheBitrate) {
+    const auto input = ToneSamples(44100 * 4, 2, 44100, 9000);
+    std::vector<double> kbps;
+    for (const int32_t slider : {0, 4, 8}) {
+        const std::string path = dir.File("vbr" + std::to_string(slider) + ".mp3");
+        TMpegSettingsChoice choice;
+        choice.VbrMode = 1;
+        choice.VbrQuality = slider;
+        ASSERT_TRUE(WriteMp3(path, input, choice.EncoderConfig(44100, 2), messages));
+        kbps.push_back(ProbeStream(path)["bit_rate"].toString().toDouble() / 1000);
+    }
+    EXPECT_LT(kbps[0], 200) << "lowest quality";
+    EXPECT_GT(kbps[1], kbps[0] * 1.1);
+    EXPECT_GT(kbps[2], kbps[1] * 1.1);
+}
+
+TEST(MP3writerBitrates, EveryListCombinationEncodes) {
+    // Every bitrate and maximum of the lists of each table, in both variable modes; the
+    // encoder aborts the program when it takes a combination it cannot meet.
+    const std::vector<int16_t> input(2 * 4608, 1000);
+    for (const int32_t rate : {44100, 22050, 8000})
+        for (const int32_t mode : {1, 2})
+            for (int32_t low = 0; low < 14; ++low)
+                for (int32_t high = 0; high < 14; ++high) {
+                    TMpegSettingsChoice choice;
+                    choice.VbrMode = mode;
+                    choice.Bitrate = low;
+                    choice.MaxBitrate = high;
+                    choice.AvgBitrate = low;
+                    const TEncoderConfig config = choice.EncoderConfig(rate, 2);
+                    uint32_t chunk = 0, outputSize = 0;
+                    TEncoderStream* stream = nullptr;
+                    ASSERT_EQ(beInitStream(&config, &chunk, &outputSize, &stream), 0u)
+                        << rate << " " << mode << " " << low << " " << high;
+                    std::vector<uint8_t> output(outputSize);
+                    uint32_t produced = 0;
+                    for (size_t at = 0; at + chunk <= input.size(); at += chunk)
+                        EXPECT_EQ(beEncodeChunk(stream, chunk, input.data() + at, output.data(),
+                                                &produced),
+                                  0u);
+                    EXPECT_EQ(beDeinitStream(stream, output.data(), &produced), 0u);
+                    beCloseStream(stream);
+                }
+}
+
 TEST_F(MP3writerTest, MonoLowRateIsMpeg2) {
     const std::string path = dir.File("mono.mp3");
     ASSERT_TRUE(WriteMp3(path, ToneSamples(22050 * 2, 1, 22050, 12000),

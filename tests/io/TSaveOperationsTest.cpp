@@ -134,6 +134,23 @@ TEST_F(SaveOperations, WavRangeReportsProgressPerBlock) {
     EXPECT_EQ(sox.Rate, 44100u);
 }
 
+TEST_F(SaveOperations, ViewReadingTheTableDuringASaveLeavesTheSavedSamplesExact) {
+    // Like a view that redraws while the save runs: the main thread reads the document's table
+    // all over, moving its read window, until the save has written most of its blocks.
+    const auto samples = NoiseSamples(44100 * 20, 2, 20000);
+    Load(2, samples);
+    int64_t reads = 0;
+    Ui.Progress.OnShow = [&] {
+        TLargeFile& table = *Document.table;
+        for (; Document.progress < 90 && reads < 1000000; ++reads)
+            table.ReadAt((reads * 7919 * TLargeFile::WindowSize / 3) % table.TotalSize & ~1);
+    };
+    const std::string target = Dir.File("during.wav");
+    ASSERT_TRUE(TSaveOperations::saverange(Document, target, 0, uint32_t(Document.frames)));
+    EXPECT_GT(reads, 0);
+    EXPECT_TRUE(DataSamples(target) == samples);
+}
+
 TEST_F(SaveOperations, ChooserStartsOnTheDocumentsPcmFormat) {
     Load(1, NoiseSamples(1000, 1, 1000), 22050);
     ASSERT_TRUE(TSaveOperations::saverange(Document, Dir.File("x.wav"), 0, 1000));

@@ -55,6 +55,32 @@ TEST(TSaveTarget, NewTargetGetsTheModeOfANewFile) {
     EXPECT_EQ(ModeOf(target), 0640u);
 }
 
+TEST(TSaveTarget, NamesUpToTheFileSystemsLimitAreSaved) {
+    // 2-byte characters put the cut inside a character for some lengths.
+    const std::string twoByte = "\xC3\xA9";
+    for (const std::string& name :
+         {std::string(240, 'a') + ".wav", std::string(244, 'b') + ".wav",
+          std::string(251, 'c') + ".wav", std::string(250, 'd') + twoByte + ".mp", [&] {
+              std::string text;
+              while (text.size() < 250)
+                  text += twoByte;
+              return text + ".wav";
+          }()}) {
+        TempDir dir;
+        const std::string target = dir.File(name);
+        {
+            TSaveTarget save(target);
+            const std::string newName = fs::path(save.NewName()).filename().string();
+            EXPECT_LE(newName.size(), 255u);
+            EXPECT_EQ(newName.substr(0, 2), "." + name.substr(0, 1));
+            WriteWholeFile(save.NewName(), NewBytes);
+            save.Commit();
+        }
+        EXPECT_EQ(ReadWholeFile(target), NewBytes) << name.size();
+        EXPECT_EQ(Listing(dir.Path()), std::vector<std::string>{name});
+    }
+}
+
 TEST(TSaveTarget, WithoutCommitTheTargetStaysAndNothingIsLeft) {
     TempDir dir;
     const std::string target = dir.File("keep.wav");

@@ -127,4 +127,40 @@ TEST_P(WAVWriterRegistry, EveryFormatIsReadCorrectlyBySoxFfprobeAndSndfile) {
 INSTANTIATE_TEST_SUITE_P(Formats, WAVWriterRegistry, testing::ValuesIn(EveryRegistryFormat()),
                          CaseName);
 
+TEST(WAVWriterRates, EveryOfferedFormatSavesAtLowAndHighRates) {
+    // A third of a second and a few frames more, so that the last codec block is partial.
+    for (const uint32_t rate : {2000u, 8000u, 44100u, 384000u})
+        for (const uint32_t channels : {1u, 2u}) {
+            const WAVEFORMATEX source = PcmFormat(rate, channels, 16);
+            std::vector<WaveFormatBlock> formats;
+            ASSERT_EQ(AudioCompression::System().FormatEnumConvertible(source, formats), 0u);
+            const uint32_t frames = rate / 3 + 7;
+            const auto input = AsBytes(Tone(rate, channels, frames, 440, 0.5));
+            for (const auto& block : formats) {
+                const WAVEFORMATEX target = ReadWaveFormat(block.data());
+                const std::string name = std::to_string(rate) + "x" + std::to_string(channels) +
+                                         " tag " + std::to_string(target.wFormatTag) + " at " +
+                                         std::to_string(target.nSamplesPerSec);
+                TempDir dir;
+                const std::string path = dir.File("out.wav");
+                ASSERT_NO_THROW(WriteThroughWriter(path, source, block, input)) << name;
+                const RiffLayout layout = ReadRiff(path);
+                ASSERT_NE(layout.Find("data"), nullptr) << name;
+                if (target.wFormatTag == 1) {
+                    EXPECT_NEAR(double(layout.Find("data")->Size / target.nBlockAlign),
+                                double(frames) * target.nSamplesPerSec / rate, 2)
+                        << name;
+                    continue;
+                }
+                const uint32_t perBlock = FramesPerBlock(block);
+                uint32_t fact = 0;
+                std::memcpy(&fact, layout.Find("fact")->Data.data(), 4);
+                EXPECT_EQ(fact, frames) << name;
+                EXPECT_EQ(layout.Find("data")->Size,
+                          (frames + perBlock - 1) / perBlock * target.nBlockAlign)
+                    << name;
+            }
+        }
+}
+
 } // namespace

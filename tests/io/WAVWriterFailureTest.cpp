@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -268,12 +269,40 @@ TEST(WAVWriterFailures, AFileSizeLimitEndsTheWriteWithoutCompletingTheHeader) {
         }
         EXPECT_NO_THROW(writer.Close());
     }
-    EXPECT_TRUE(raised == "Failed to write data to file" || raised == "Can not correct file header")
-        << raised;
+    EXPECT_EQ(raised, "Failed to write data to file");
     EXPECT_EQ(OpenDescriptors(), descriptors);
     const RiffLayout layout = ReadRiff(dir.File("big.wav"));
     EXPECT_LE(layout.FileSize, 200000u);
     EXPECT_EQ(layout.Find("data")->Size, 0u);
+}
+
+TEST(WAVWriterFailures, ADataWriteThatFailsInTheFileBufferIsReportedAsOne) {
+    // Each format's data fit in the file's buffer, so that the failure shows only when the writer
+    // closes.
+    const WAVEFORMATEX source = PcmFormat(8000, 1, 16);
+    std::vector<WaveFormatBlock> formats;
+    ASSERT_EQ(AudioCompression::System().FormatEnumConvertible(source, formats), 0u);
+    const auto input = AsBytes(Tone(8000, 1, 8000 * 3, 440, 0.5));
+    for (const uint16_t tag :
+         {WAVE_FORMAT_PCM, WAVE_FORMAT_IMA_ADPCM, WAVE_FORMAT_ADPCM, WAVE_FORMAT_GSM610}) {
+        const auto format = std::find_if(formats.begin(), formats.end(), [&](const auto& block) {
+            return ReadWaveFormat(block.data()).wFormatTag == tag;
+        });
+        ASSERT_NE(format, formats.end()) << tag;
+        TempDir dir;
+        FileSizeLimit limit(2000);
+        WAVWriter writer(source, *format);
+        std::string raised;
+        try {
+            writer.Open(dir.File("out.wav"));
+            writer.Write(input.data(), int32_t(input.size()));
+            writer.Close();
+        } catch (const EMakerError& error) {
+            raised = error.what();
+        }
+        EXPECT_EQ(raised, "Failed to write data to file") << tag;
+        EXPECT_FALSE(writer.Opened());
+    }
 }
 
 } // namespace

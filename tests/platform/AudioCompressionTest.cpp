@@ -169,3 +169,25 @@ TEST(AudioCompression, ConvertNeedsAPreparedHeader) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(AudioCompression, EmptyConversionsTouchNoMemory) {
+    // Copying, resampling and widening streams, each given nothing at all.
+    const WAVEFORMATEX source = Pcm(44100, 2, 16);
+    for (const WAVEFORMATEX& target : {Pcm(44100, 2, 16), Pcm(8000, 1, 16), Pcm(44100, 2, 24)}) {
+        HACMSTREAM stream = nullptr;
+        const WaveFormatBlock block = BlockOf(target);
+        ASSERT_EQ(AudioCompression::System().StreamOpen(stream, source, block.data(), 0), 0u);
+        for (const uint32_t flags : {0u, uint32_t(ACM_STREAMCONVERTF_END)}) {
+            uint32_t sourceUsed = 1, destinationUsed = 1;
+            EXPECT_TRUE(
+                stream->Convert(nullptr, 0, nullptr, 0, flags, sourceUsed, destinationUsed));
+            EXPECT_EQ(sourceUsed, 0u);
+            EXPECT_EQ(destinationUsed, 0u);
+        }
+        AudioCompression::System().StreamClose(stream, 0);
+    }
+}
+
+} // namespace
