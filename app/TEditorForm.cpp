@@ -168,8 +168,8 @@ TEditorForm::~TEditorForm() {
 
 // --- Creation ---
 
-QAction* TEditorForm::MakeAction(const char* name, const char* caption, const char* hint,
-                                 int image, std::function<void()> handler) {
+QAction* TEditorForm::MakeAction(const char* name, const char* caption, const char* hint, int image,
+                                 std::function<void()> handler) {
     auto* action = new QAction(QString::fromLatin1(caption), this);
     action->setObjectName(name);
     action->setToolTip(LongHint(hint));
@@ -182,8 +182,8 @@ QAction* TEditorForm::MakeAction(const char* name, const char* caption, const ch
     return action;
 }
 
-QAction* TEditorForm::Forwarding(const char* name, const char* caption, const char* hint,
-                                 int image, void (TMDIChild::*handler)()) {
+QAction* TEditorForm::Forwarding(const char* name, const char* caption, const char* hint, int image,
+                                 void (TMDIChild::*handler)()) {
     return MakeAction(name, caption, hint, image, [this, handler] { Forward(handler); });
 }
 
@@ -191,14 +191,14 @@ void TEditorForm::CreateActions() {
     CreateDocumentActions();
     CreateViewActions();
     CreateWindowActions();
-    for (QAction* action : {FadeInAction, FadeOutAction, CutAction, CopyAction, DeleteAction,
-                            SaveSelectedAction})
+    for (QAction* action :
+         {FadeInAction, FadeOutAction, CutAction, CopyAction, DeleteAction, SaveSelectedAction})
         action->setEnabled(false);
 }
 
 void TEditorForm::CreateDocumentActions() {
-    NewAction = MakeAction("NewAction", "&New...", "Create new file", eiNew,
-                           [this] { FileNew1Execute(); });
+    NewAction =
+        MakeAction("NewAction", "&New...", "Create new file", eiNew, [this] { FileNew1Execute(); });
     NewAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     OpenAction = MakeAction("OpenAction", "&Open", "Open|Open a file", eiOpen,
                             [this] { FileOpen1Execute(); });
@@ -212,13 +212,12 @@ void TEditorForm::CreateDocumentActions() {
                    eiSaveSelected, &TMDIChild::SaveSelectedActionExecute);
     CloseAction = MakeAction("CloseAction", "&Close", "Close|Close current file", eiClose,
                              [this] { MDIArea->closeActiveSubWindow(); });
-    PropertiesAction = Forwarding("PropertiesAction", "&File Properties...",
-                                  "Show file properties", eiProperties,
-                                  &TMDIChild::PropertiesActionExecute);
+    PropertiesAction = Forwarding("PropertiesAction", "&File Properties...", "Show file properties",
+                                  eiProperties, &TMDIChild::PropertiesActionExecute);
     SettingsAction = MakeAction("SettingsAction", "S&ettings...", "Open settings window",
                                 eiSettings, [this] { SettingsActionExecute(); });
-    ExitAction = MakeAction("ExitAction", "E&xit", "Exit|Exit application", eiExit,
-                            [this] { close(); });
+    ExitAction =
+        MakeAction("ExitAction", "E&xit", "Exit|Exit application", eiExit, [this] { close(); });
     UndoAction = Forwarding("UndoAction", "&Undo", "Undo", eiUndo, &TMDIChild::UndoActionExecute);
     UndoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     RedoAction = Forwarding("RedoAction", "&Redo", "Redo", eiRedo, &TMDIChild::RedoActionExecute);
@@ -233,8 +232,8 @@ void TEditorForm::CreateDocumentActions() {
     DeleteAction =
         Forwarding("DeleteAction", "&Delete", "Delete", eiDelete, &TMDIChild::DeleteActionExecute);
     DeleteAction->setShortcut(QKeySequence(Qt::Key_Delete));
-    FadeInAction =
-        Forwarding("FadeInAction", "&Fade In", "Fade In", eiFadeIn, &TMDIChild::FadeInActionExecute);
+    FadeInAction = Forwarding("FadeInAction", "&Fade In", "Fade In", eiFadeIn,
+                              &TMDIChild::FadeInActionExecute);
     FadeOutAction = Forwarding("FadeOutAction", "F&ade Out", "Fade Out", eiFadeOut,
                                &TMDIChild::FadeOutActionExecute);
     SilentAction = Forwarding("SilentAction", "&Insert Silence...", "Insert Silence", eiSilence,
@@ -254,10 +253,12 @@ void TEditorForm::CreateDocumentActions() {
 void TEditorForm::CreateViewActions() {
     ZoomInAction = Forwarding("ZoomInAction", "&Zoom In                  ", "Zoom In", eiZoomIn,
                               &TMDIChild::ZoomInActionExecute);
-    ZoomInAction->setShortcut(QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Plus)));
+    ZoomInAction->setShortcut(
+        QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Plus)));
     ZoomOutAction = Forwarding("ZoomOutAction", "Z&oom Out", "Zoom Out", eiZoomOut,
                                &TMDIChild::ZoomOutActionExecute);
-    ZoomOutAction->setShortcut(QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Minus)));
+    ZoomOutAction->setShortcut(
+        QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Minus)));
     ZoomFullAction = Forwarding("ZoomFullAction", "Zoo&m Full", "Zoom Full", eiZoomFull,
                                 &TMDIChild::ZoomFullActionExecute);
     MsAction = MakeAction("MsAction", "&Milliseconds", "Show scale in milliseconds", -1,
@@ -289,8 +290,8 @@ void TEditorForm::CreateViewActions() {
     GoStartAction = MakeAction("GoStartAction", "&Jump to Start      ", "Move cursor to the start",
                                eiGoStart, [this] { SendKeyToView(36); });
     GoStartAction->setShortcut(QKeySequence(Qt::Key_Home));
-    RewindAction = MakeAction("RewindAction", "&Rewind", "Move curor back", -1,
-                              [this] { SendKeyToView(37); });
+    RewindAction =
+        MakeAction("RewindAction", "&Rewind", "Move curor back", -1, [this] { SendKeyToView(37); });
     forwardAction = MakeAction("forwardAction", "&Fast Forward", "Move cursor forward", -1,
                                [this] { SendKeyToView(39); });
     GoEndAction = MakeAction("GoEndAction", "J&ump to End", "Move cursor to the end", eiGoEnd,
@@ -299,15 +300,15 @@ void TEditorForm::CreateViewActions() {
 }
 
 void TEditorForm::CreateWindowActions() {
-    HelpContentAction = MakeAction("HelpContentAction", "&Help Content              ",
-                                   "Open help contents", eiHelpContent,
-                                   [this] { HelpContentActionExecute(); });
+    HelpContentAction =
+        MakeAction("HelpContentAction", "&Help Content              ", "Open help contents",
+                   eiHelpContent, [this] { HelpContentActionExecute(); });
     HelpContentAction->setShortcut(QKeySequence(Qt::Key_F1));
     CheckUpdatesAction = MakeAction("CheckUpdatesAction", "&Check updates...", "Check updates", -1,
                                     [this] { CheckUpdatesActionExecute(); });
-    AboutAction = MakeAction("AboutAction", "&About...",
-                             "About|Version and web page of Sondrix Audio Editor", -1,
-                             [this] { HelpAbout1Execute(); });
+    AboutAction =
+        MakeAction("AboutAction", "&About...", "About|Version and web page of Sondrix Audio Editor",
+                   -1, [this] { HelpAbout1Execute(); });
     WindowCascade2 = MakeAction("WindowCascade2", "&Cascade", "Cascade", -1,
                                 [this] { MDIArea->cascadeSubWindows(); });
     WindowTileHorizontal2 = MakeAction("WindowTileHorizontal2", "Tile &Horizontally",
@@ -326,8 +327,8 @@ void TEditorForm::CreateWindowActions() {
 
 void TEditorForm::CreateMenus() {
     FileMenu = menuBar()->addMenu("&File");
-    FileMenu->addActions({NewAction, OpenAction, SaveAction, SaveAsAction, SaveSelectedAction,
-                          CloseAction});
+    FileMenu->addActions(
+        {NewAction, OpenAction, SaveAction, SaveAsAction, SaveSelectedAction, CloseAction});
     FileMenu->addSeparator();
     FileMenu->addAction(PropertiesAction);
     FileMenu->addSeparator();
@@ -354,12 +355,11 @@ void TEditorForm::CreateMenus() {
                             ReverseAction, InvertAction, AplifyIAction, AmplifyDAction});
     QMenu* tools = menuBar()->addMenu("&Tools");
     for (const TCompanion& companion : Companions) {
-        tools->addAction(MakeAction(companion.Name, companion.Caption, companion.Caption, -1,
-                                    [companion] {
-                                        RunCompanionProgram(companion.RegistryKey,
-                                                            companion.ProgramFile, "",
-                                                            companion.WebPage);
-                                    }));
+        tools->addAction(
+            MakeAction(companion.Name, companion.Caption, companion.Caption, -1, [companion] {
+                RunCompanionProgram(companion.RegistryKey, companion.ProgramFile, "",
+                                    companion.WebPage);
+            }));
     }
     WindowMenu = menuBar()->addMenu("&Window");
     connect(WindowMenu, &QMenu::aboutToShow, this, [this] { FillWindowMenu(); });
@@ -381,8 +381,8 @@ void TEditorForm::FillWindowMenu() {
         WindowMenu->addSeparator();
     int number = 1;
     for (TMDIChild* child : children) {
-        QAction* item = WindowMenu->addAction(QString("&%1 %2").arg(number++).arg(
-            child->windowTitle().replace('&', "&&")));
+        QAction* item = WindowMenu->addAction(
+            QString("&%1 %2").arg(number++).arg(child->windowTitle().replace('&', "&&")));
         item->setCheckable(true);
         item->setChecked(child == ActiveChild());
         connect(item, &QAction::triggered, this,
@@ -397,6 +397,8 @@ void TEditorForm::CreateToolBar() {
     ActionToolBar1->setMovable(false);
     ActionToolBar1->setFloatable(false);
     ActionToolBar1->setMinimumHeight(26);
+    // The small pictures: every button fits the designed width.
+    ActionToolBar1->setIconSize(QSize(16, 16));
     ActionToolBar1->addAction(NewAction);
     OpenDropDown = new QMenu(this);
     OpenDropDown->setObjectName("OpenDropDown");
@@ -483,8 +485,8 @@ QWidget* TEditorForm::CreateSelectionGroup() {
     PickStopMS = new QToolButton(group);
     PickStopMS->setObjectName("PickStopMS");
     int line = 1;
-    for (auto [label, edit, pick] : {std::tuple{"Begin:", selstart, PickStartMS},
-                                     {"End:", selstop, PickStopMS}}) {
+    for (auto [label, edit, pick] :
+         {std::tuple{"Begin:", selstart, PickStartMS}, {"End:", selstop, PickStopMS}}) {
         edit->setAcceptDrops(false);
         pick->setToolTip("Pick cursor position");
         pick->setText("<");
@@ -529,11 +531,14 @@ void TEditorForm::RestorePlacement() {
 }
 
 void TEditorForm::StorePlacement() {
-    const QRect normal = isMinimized() || isMaximized() ? normalGeometry() : geometry();
+    const bool shownNormal = !isMinimized() && !isMaximized() && !isFullScreen();
+    const QRect normal = shownNormal ? geometry() : normalGeometry();
+    // The position is the frame's (as move() takes it), the size the client area's.
+    const QPoint frame = normal.topLeft() - (geometry().topLeft() - pos());
     // Some platforms (Wayland) never report where a window stands.
     const bool positions = QGuiApplication::platformName() != "wayland";
-    Settings.posx = positions ? pos().x() : -1;
-    Settings.posy = positions ? pos().y() : -1;
+    Settings.posx = positions ? frame.x() : -1;
+    Settings.posy = positions ? frame.y() : -1;
     Settings.width = normal.width();
     Settings.height = normal.height();
 }
@@ -723,13 +728,15 @@ void TEditorForm::enablecontrols(bool enabled) {
     PlayAction->setEnabled(enabled);
     PasteAction->setEnabled(enabled && AudioClipboard::Assigned());
     for (QAction* action :
-         {PropertiesAction, ZoomInAction, ZoomOutAction, ZoomFullAction, MsAction, SmplAction,
-          SaveAction, SaveAsAction, SelectAllAction, DeselectAction, SilentAction, NormalizeAction,
-          ReverseAction, InvertAction, AplifyIAction, AmplifyDAction, CloseAction, GoStartAction,
-          GoEndAction, RewindAction, forwardAction, BeginSelectionAction, EndSelectionAction})
+         {PropertiesAction, ZoomInAction,         ZoomOutAction,     ZoomFullAction,
+          MsAction,         SmplAction,           SaveAction,        SaveAsAction,
+          SelectAllAction,  DeselectAction,       SilentAction,      NormalizeAction,
+          ReverseAction,    InvertAction,         AplifyIAction,     AmplifyDAction,
+          CloseAction,      GoStartAction,        GoEndAction,       RewindAction,
+          forwardAction,    BeginSelectionAction, EndSelectionAction})
         action->setEnabled(enabled);
-    for (QWidget* control : std::initializer_list<QWidget*>{sel, selstart, selstop, PickStartMS,
-                                                            PickStopMS})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{sel, selstart, selstop, PickStartMS, PickStopMS})
         control->setEnabled(enabled);
 }
 

@@ -9,7 +9,8 @@ PACKAGES=(
     libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libtag1-dev libmp3lame-dev
     libsoxr-dev libasound2-dev libgsm1-dev libgtest-dev libgmock-dev libbenchmark-dev
     sox libsox-fmt-all ffmpeg lame flac wavpack vorbis-tools opus-tools speex musepack-tools
-    sndfile-programs dbus-daemon xvfb xauth binutils desktop-file-utils
+    sndfile-programs dbus-daemon xvfb xauth x11-apps x11-utils imagemagick binutils
+    desktop-file-utils
 )
 
 setup_packages() {
