@@ -385,7 +385,7 @@ void TEditorForm::FillWindowMenu() {
             QString("&%1 %2").arg(number++).arg(child->windowTitle().replace('&', "&&")));
         item->setCheckable(true);
         item->setChecked(child == ActiveChild());
-        connect(item, &QAction::triggered, this,
+        connect(item, &QAction::triggered, child,
                 [this, child] { MDIArea->setActiveSubWindow(child); });
     }
 }
@@ -489,6 +489,7 @@ QWidget* TEditorForm::CreateSelectionGroup() {
          {std::tuple{"Begin:", selstart, PickStartMS}, {"End:", selstop, PickStopMS}}) {
         edit->setAcceptDrops(false);
         pick->setToolTip("Pick cursor position");
+        pick->setStatusTip("Pick cursor position");
         pick->setText("<");
         grid->addWidget(new QLabel(label, group), line, 0);
         grid->addWidget(edit, line, 1);
@@ -524,10 +525,15 @@ void TEditorForm::RestorePlacement() {
     resize(size().boundedTo(available.size()));
     const QPoint stored(Settings.posx, Settings.posy);
     const bool storedPosition = Settings.posx != -1 || Settings.posy != -1;
-    if (storedPosition && QGuiApplication::screenAt(stored) != nullptr)
-        move(stored);
-    else
+    const QScreen* screen = storedPosition ? QGuiApplication::screenAt(stored) : nullptr;
+    if (screen == nullptr) {
         move(available.center() - rect().center());
+        return;
+    }
+    // The whole window stays on the screen its stored corner is on.
+    const QRect area = screen->availableGeometry();
+    move(std::max(area.left(), std::min(stored.x(), area.right() + 1 - width())),
+         std::max(area.top(), std::min(stored.y(), area.bottom() + 1 - height())));
 }
 
 void TEditorForm::StorePlacement() {
@@ -698,9 +704,12 @@ void TEditorForm::FormResize() {
 }
 
 bool TEditorForm::CloseAllChildren() {
-    for (TMDIChild* child : Children())
+    // Each window comes to the front, so that the user sees which document the question is about.
+    for (TMDIChild* child : Children()) {
+        MDIArea->setActiveSubWindow(child);
         if (!child->close())
             return false;
+    }
     return true;
 }
 
@@ -786,8 +795,7 @@ void TEditorForm::PlayActionExecute() {
     TMDIChild* child = ActiveChild();
     if (child == nullptr)
         return;
-    StopAction->setShortcut(QKeySequence(Qt::Key_Space));
-    PlayAction->setShortcut(QKeySequence());
+    // Space moves to Stop when the player reports that it plays.
     child->PlayActionExecute();
 }
 

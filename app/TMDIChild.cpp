@@ -271,7 +271,8 @@ void TMDIChild::CreateComponents() {
     StatusBar->setSizeGripEnabled(false);
     for (size_t i = 0; i < Panels.size(); ++i) {
         Panels[i] = new QLabel(StatusBar);
-        Panels[i]->setFixedWidth(PanelWidths[i]);
+        // At least the designed width; wider where the desktop's font needs it.
+        Panels[i]->setMinimumWidth(PanelWidths[i]);
         Panels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         StatusBar->addWidget(Panels[i]);
     }

@@ -288,6 +288,7 @@ TEST_F(MainWindow, ClosingAsksEachModifiedWindowAndStopsAtCancel) {
     EXPECT_TRUE(Main().isVisible());
     ASSERT_EQ(Main().MDIChildCount(), 1);
     EXPECT_EQ(Main().Children()[0]->document->filename, second);
+    EXPECT_EQ(Main().windowTitle(), "second.wav - Sondrix Audio Editor");
     EXPECT_EQ(SoxSamples(first), samples);
 }
 
