@@ -870,26 +870,24 @@ std::vector<QMdiSubWindow*> TEditorForm::ShownWindows() const {
 }
 
 void TEditorForm::TileHorizontally() {
-    const std::vector<QMdiSubWindow*> shown = ShownWindows();
-    const QSize area = MDIArea->viewport()->size();
-    const int count = int(shown.size());
-    for (int i = 0; i < count; ++i) {
-        const int top = area.height() * i / count;
-        const int bottom = area.height() * (i + 1) / count;
-        shown[size_t(i)]->showNormal();
-        shown[size_t(i)]->setGeometry(0, top, area.width(), bottom - top);
-    }
+    Tile(true);
 }
 
 void TEditorForm::TileVertically() {
+    Tile(false);
+}
+
+void TEditorForm::Tile(bool stacked) {
     const std::vector<QMdiSubWindow*> shown = ShownWindows();
     const QSize area = MDIArea->viewport()->size();
+    const int length = stacked ? area.height() : area.width();
     const int count = int(shown.size());
     for (int i = 0; i < count; ++i) {
-        const int left = area.width() * i / count;
-        const int right = area.width() * (i + 1) / count;
+        const int from = length * i / count;
+        const int to = length * (i + 1) / count;
         shown[size_t(i)]->showNormal();
-        shown[size_t(i)]->setGeometry(left, 0, right - left, area.height());
+        shown[size_t(i)]->setGeometry(stacked ? QRect(0, from, area.width(), to - from)
+                                              : QRect(from, 0, to - from, area.height()));
     }
 }
 

@@ -199,6 +199,9 @@ private:
     void FillWindowMenu();
     /// The document windows that are neither hidden nor minimised.
     std::vector<QMdiSubWindow*> ShownWindows() const;
+    /// Shares the frame among the shown windows: one above the other when `stacked`, else side
+    /// by side.
+    void Tile(bool stacked);
     void RestorePlacement();
     void StorePlacement();
     void ChildActivated(QMdiSubWindow* window);

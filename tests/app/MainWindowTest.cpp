@@ -429,3 +429,29 @@ TEST_F(MainWindow, TheCommandLineOpensInItsOrderOnceAfterTheFirstShow) {
     Settle();
     EXPECT_EQ(Main().MDIChildCount(), 0);
 }
+
+TEST_F(MainWindow, WindowMenuArrangesAndListsTheDocumentWindows) {
+    OpenThroughDialog({MakeWav("left.wav", std::vector<int16_t>(800, 1)),
+                       MakeWav("right.wav", std::vector<int16_t>(800, 2))});
+    const std::vector<TMDIChild*> children = Main().Children();
+    ASSERT_EQ(children.size(), 2u);
+    const QSize area = Main().MDIArea->viewport()->size();
+    Main().WindowTileVertical2->trigger();
+    EXPECT_EQ(children[0]->geometry(), QRect(0, 0, area.width() / 2, area.height()));
+    EXPECT_EQ(children[1]->geometry().right(), area.width() - 1);
+    Main().WindowTileHorizontal2->trigger();
+    EXPECT_EQ(children[0]->geometry(), QRect(0, 0, area.width(), area.height() / 2));
+    EXPECT_EQ(children[1]->geometry().bottom(), area.height() - 1);
+    Main().WindowMinimizeAll2->trigger();
+    Main().WindowArrange1->trigger();
+    for (TMDIChild* child : children) {
+        EXPECT_TRUE(child->isMinimized());
+        EXPECT_EQ(child->geometry().bottom(), area.height() - 1);
+    }
+    EXPECT_EQ(children[1]->geometry().left(), children[0]->geometry().right() + 1);
+    emit Main().WindowMenu->aboutToShow();
+    EXPECT_EQ(MenuCaptions(*Main().WindowMenu),
+              (std::vector<std::string>{"&Cascade", "Tile &Horizontally", "Tile &Vertically",
+                                        "&Minimize All", "&Arrange All", "-", "&1 left.wav",
+                                        "&2 right.wav"}));
+}
