@@ -10,6 +10,7 @@ PACKAGES=(
     libsoxr-dev libasound2-dev libgsm1-dev libgtest-dev libgmock-dev libbenchmark-dev
     sox libsox-fmt-all ffmpeg lame flac wavpack vorbis-tools opus-tools speex musepack-tools
     sndfile-programs dbus-daemon xvfb xauth binutils
+    pulseaudio pulseaudio-utils libasound2-plugins
 )
 
 setup_packages() {
