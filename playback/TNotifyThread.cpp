@@ -40,13 +40,16 @@ TNotifyThread::~TNotifyThread() {
     Shared->StopEvent.Set();
     if (Shared->Delivering && MainThreadDispatcher::IsMainThread()) {
         // Freed by the handler of its own delivery: the thread waits for that very handler, so
-        // it cannot be joined here; it ends by itself when the delivery returns.
+        // it cannot be joined here; it ends by itself when the delivery returns, without the
+        // buffer, which goes now.
         Shared->Handler = nullptr;
+        Shared->Notify->SetNotificationPositions(0, nullptr);
+        Shared->Notify.reset();
         Thread.detach();
-    } else {
-        WaitForEnd();
-        Thread.join();
+        return;
     }
+    WaitForEnd();
+    Thread.join();
     Shared->Notify->SetNotificationPositions(0, nullptr);
 }
 
@@ -66,13 +69,17 @@ void TNotifyThread::Execute(const std::shared_ptr<State>& shared) {
         if (r < 0 || static_cast<uint32_t>(r) >= state.Count)
             continue;
         state.SignalledIndex = r;
+        bool raised = false;
         try {
             MainThreadDispatcher::Synchronize([&state] { DoNotify(state); });
         } catch (...) {
-            state.Notify->NotificationHandled();
-            break;
+            raised = true;
         }
-        state.Notify->NotificationHandled();
+        // Gone when the delivery freed this thread's object (and so its buffer).
+        if (state.Notify)
+            state.Notify->NotificationHandled();
+        if (raised)
+            break;
     }
     state.Finished.Set();
 }
