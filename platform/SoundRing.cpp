@@ -105,8 +105,11 @@ int64_t SoundRing::Outstanding() {
 }
 
 void SoundRing::Signal(Event* event) {
-    ++Unhandled;
-    ++OutstandingSignals();
+    // A signal of an event that is still set merges into it: the receiver sees it once.
+    if (!event->IsSet()) {
+        ++Unhandled;
+        ++OutstandingSignals();
+    }
     event->Set();
 }
 
