@@ -246,12 +246,15 @@ void TPlayer::HandleNotify(int32_t index) {
         return;
     }
     BytesPlayed = SoundBuffer->GetPlayedBytes();
+    // The range heard to its last frame, or the device stopped by itself at its end: the end,
+    // whichever notification comes first after it.
+    if (Playing && EndReached && (BytesPlayed >= RangeBytes || index == StopIndex)) {
+        BytesPlayed = RangeBytes;
+        ReportProgress();
+        Stop(0);
+        return;
+    }
     if (index == StopIndex) {
-        // Stopped by itself while playing: the range has been played out to its last frame.
-        if (Playing && EndReached) {
-            BytesPlayed = RangeBytes;
-            ReportProgress();
-        }
         Stop(0);
         return;
     }
