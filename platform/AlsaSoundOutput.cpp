@@ -67,19 +67,24 @@ bool AlsaSoundOutput::Recover(int error) {
 }
 
 void AlsaSoundOutput::WaitWritable() {
-    const int count = snd_pcm_poll_descriptors_count(Pcm);
-    if (count <= 0) {
+    std::vector<pollfd> descriptors;
+    {
+        std::lock_guard guard(PcmLock);
+        const int count = snd_pcm_poll_descriptors_count(Pcm);
+        descriptors.resize(static_cast<size_t>(std::max(count, 0)));
+        snd_pcm_poll_descriptors(Pcm, descriptors.data(), static_cast<unsigned>(count));
+    }
+    if (descriptors.empty()) {
         PauseFor(std::chrono::steady_clock::now() + std::chrono::milliseconds(5));
         return;
     }
-    std::vector<pollfd> descriptors(static_cast<size_t>(count) + 1);
-    snd_pcm_poll_descriptors(Pcm, descriptors.data(), static_cast<unsigned>(count));
-    descriptors.back() = pollfd{WakeFd, POLLIN, 0};
+    descriptors.push_back(pollfd{WakeFd, POLLIN, 0});
     if (poll(descriptors.data(), descriptors.size(), WaitMilliseconds) <= 0)
         return;
+    std::lock_guard guard(PcmLock);
     unsigned short events = 0;
-    snd_pcm_poll_descriptors_revents(Pcm, descriptors.data(), static_cast<unsigned>(count),
-                                     &events);
+    snd_pcm_poll_descriptors_revents(Pcm, descriptors.data(),
+                                     static_cast<unsigned>(descriptors.size() - 1), &events);
 }
 
 bool AlsaSoundOutput::PauseFor(std::chrono::steady_clock::time_point until) {
@@ -88,7 +93,7 @@ bool AlsaSoundOutput::PauseFor(std::chrono::steady_clock::time_point until) {
 }
 
 uint64_t AlsaSoundOutput::FramesWritten() {
-    std::lock_guard guard(CountLock);
+    std::lock_guard guard(PcmLock);
     return Written;
 }
 
@@ -104,24 +109,22 @@ void AlsaSoundOutput::Pace() {
 
 int32_t AlsaSoundOutput::Write(const uint8_t* data, uint32_t frames) {
     while (frames > 0 && !Interrupted) {
+        std::unique_lock guard(PcmLock);
         const snd_pcm_sframes_t done = snd_pcm_writei(Pcm, data, frames);
         if (done == -EAGAIN) {
+            guard.unlock();
             WaitWritable();
             continue;
         }
         if (done < 0) {
-            {
-                // Everything written before an underrun has been played out.
-                std::lock_guard guard(CountLock);
-                Heard = Written;
-            }
+            // Everything written before an underrun has been played out.
+            Heard = Written;
             if (!Recover(static_cast<int>(done)))
                 return DSERR_BUFFERLOST;
             continue;
         }
         data += static_cast<size_t>(done) * BlockAlign;
         frames -= static_cast<uint32_t>(done);
-        std::lock_guard guard(CountLock);
         Written += static_cast<uint64_t>(done);
     }
     Pace();
@@ -129,7 +132,7 @@ int32_t AlsaSoundOutput::Write(const uint8_t* data, uint32_t frames) {
 }
 
 uint64_t AlsaSoundOutput::FramesHeard() {
-    std::lock_guard guard(CountLock);
+    std::lock_guard guard(PcmLock);
     // After an underrun everything written has been played out, whatever delay is reported.
     if (snd_pcm_state(Pcm) == SND_PCM_STATE_XRUN) {
         Heard = Written;
@@ -144,9 +147,12 @@ uint64_t AlsaSoundOutput::FramesHeard() {
 }
 
 void AlsaSoundOutput::Drain() {
-    // A play shorter than the device's start threshold has not started yet.
-    if (snd_pcm_state(Pcm) == SND_PCM_STATE_PREPARED)
-        snd_pcm_start(Pcm);
+    {
+        // A play shorter than the device's start threshold has not started yet.
+        std::lock_guard guard(PcmLock);
+        if (snd_pcm_state(Pcm) == SND_PCM_STATE_PREPARED)
+            snd_pcm_start(Pcm);
+    }
     const uint64_t written = FramesWritten();
     const uint64_t queued = written - std::min(written, FramesHeard());
     const auto giveUp = std::chrono::steady_clock::now() +

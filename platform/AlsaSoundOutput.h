@@ -52,7 +52,9 @@ private:
     const uint32_t Buffer;
     const uint32_t Period;
     const std::chrono::steady_clock::time_point Started;
-    std::mutex CountLock;
+    /// Serialises the calls on the PCM handle (the owner asks for the frames heard while the
+    /// render thread writes) and guards the counts.
+    std::mutex PcmLock;
     uint64_t Written = 0;
     uint64_t Heard = 0;
     std::atomic<uint32_t> Xruns{0};
