@@ -159,6 +159,13 @@ void AlsaSoundOutput::Drain() {
                         std::chrono::microseconds(queued * 1000000 / Rate) + DrainGrace;
     while (!Interrupted && FramesHeard() < written && std::chrono::steady_clock::now() < giveUp)
         PauseFor(std::chrono::steady_clock::now() + DrainStep);
+    if (Interrupted || FramesHeard() < written)
+        return;
+    // Counted as heard, the last frames may still sit in the device's own latency (a sound
+    // server's sink): let the device itself drain them, which takes a few milliseconds now.
+    std::lock_guard guard(PcmLock);
+    if (snd_pcm_nonblock(Pcm, 0) == 0)
+        snd_pcm_drain(Pcm);
 }
 
 void AlsaSoundOutput::Interrupt() {

@@ -14,10 +14,12 @@
 /// A sound output on an ALSA playback device, opened non-blocking with about 100 ms of latency.
 ///
 /// Frames heard are the frames written minus ALSA's delay, held monotonic (the delay jitters
-/// under PulseAudio and PipeWire); while the device cannot report a delay (PulseAudio's plugin
-/// fails it before the stream runs) the last count stands. Underruns are recovered and counted.
-/// A blocked write waits on the device's descriptors and on a wake-up descriptor of its own, so
-/// `Interrupt` ends it at once. Writes never run ahead of the steady clock by more than the
+/// under PulseAudio and PipeWire); while the device cannot report a delay (the call fails, as
+/// PulseAudio's plugin may before its stream runs) the last count stands. Underruns are recovered
+/// and counted. A blocked write waits on the device's descriptors and on a wake-up descriptor of
+/// its own, so `Interrupt` ends it at once. Drain waits, interruptibly, until the delay says all
+/// has been played, and then lets the device itself drain what its own latency still holds. Writes
+/// never run ahead of the steady clock by more than the
 /// device's buffer, so a device without a clock (ALSA's "null" PCM) is paced instead of spun on.
 class AlsaSoundOutput : public SoundOutput {
 public:
