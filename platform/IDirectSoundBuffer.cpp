@@ -27,6 +27,48 @@ int32_t IDirectSoundBuffer::QueryInterface(const GUID& iid,
     return DS_OK;
 }
 
+int32_t IDirectSoundBuffer::QueryInterface(const GUID&,
+                                           std::shared_ptr<IDirectSound3DBuffer>& object) {
+    object.reset();
+    return E_NOINTERFACE;
+}
+
+int32_t IDirectSoundBuffer::QueryInterface(const GUID&,
+                                           std::shared_ptr<IDirectSound3DListener>& object) {
+    object.reset();
+    return E_NOINTERFACE;
+}
+
+int32_t IDirectSoundBuffer::QueryInterface(const GUID&, std::shared_ptr<IKsPropertySet>& object) {
+    object.reset();
+    return E_NOINTERFACE;
+}
+
+void IDirectSoundBuffer::RefreshCursor() const {
+    if (Renderer)
+        Renderer->Refresh();
+}
+
+int32_t IDirectSoundBuffer::GetPlayedBytes(uint64_t* bytes) const {
+    if (!bytes)
+        return DSERR_INVALIDPARAM;
+    *bytes = 0;
+    if (IsPrimary())
+        return DS_OK;
+    if (Ring->IsLost())
+        return DSERR_BUFFERLOST;
+    RefreshCursor();
+    *bytes = Ring->HeardBytes();
+    return DS_OK;
+}
+
+int32_t IDirectSoundBuffer::SetPlayEnd(uint64_t bytes) {
+    if (IsPrimary())
+        return DSERR_INVALIDCALL;
+    Ring->SetEnd(bytes);
+    return DS_OK;
+}
+
 int32_t IDirectSoundBuffer::GetCurrentPosition(uint32_t* play, uint32_t* write) const {
     if (IsPrimary()) {
         if (play)
@@ -37,6 +79,7 @@ int32_t IDirectSoundBuffer::GetCurrentPosition(uint32_t* play, uint32_t* write) 
     }
     if (Ring->IsLost())
         return DSERR_BUFFERLOST;
+    RefreshCursor();
     uint32_t playCursor = 0;
     uint32_t writeCursor = 0;
     Ring->GetPositions(playCursor, writeCursor);

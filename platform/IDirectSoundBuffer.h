@@ -1,7 +1,10 @@
 #pragma once
 
 #include "DirectSoundTypes.h"
+#include "IDirectSound3DBuffer.h"
+#include "IDirectSound3DListener.h"
 #include "IDirectSoundNotify.h"
+#include "IKsPropertySet.h"
 #include "SoundRenderer.h"
 #include "SoundRing.h"
 
@@ -33,8 +36,17 @@ public:
     /// The notification interface for IID_IDirectSoundNotify on a buffer made with
     /// DSBCAPS_CTRLPOSITIONNOTIFY; E_NOINTERFACE for anything else.
     int32_t QueryInterface(const GUID& iid, std::shared_ptr<IDirectSoundNotify>& object);
+    /// This platform has no 3D sound and no driver property sets: E_NOINTERFACE always.
+    int32_t QueryInterface(const GUID& iid, std::shared_ptr<IDirectSound3DBuffer>& object);
+    int32_t QueryInterface(const GUID& iid, std::shared_ptr<IDirectSound3DListener>& object);
+    int32_t QueryInterface(const GUID& iid, std::shared_ptr<IKsPropertySet>& object);
 
+    /// The cursors as the sound output reports them at the time of the call.
     int32_t GetCurrentPosition(uint32_t* play, uint32_t* write) const;
+    /// Bytes heard since the buffer last started to play, every lap of the ring counted (the
+    /// play cursor is this count plus the starting offset, modulo the size). After the play
+    /// stopped, what it heard; 0 once the play cursor is moved.
+    int32_t GetPlayedBytes(uint64_t* bytes) const;
     /// Moves the play cursor; only while stopped (DSERR_INVALIDCALL while playing).
     int32_t SetCurrentPosition(uint32_t offset);
     int32_t GetStatus(uint32_t* status) const;
@@ -50,12 +62,17 @@ public:
     /// DSBPLAY_LOOPING, round and round. DSERR_NODRIVER when the sound device cannot be opened.
     int32_t Play(uint32_t reserved, uint32_t priority, uint32_t flags);
     int32_t Stop();
+    /// Ends the current play, or the next one while stopped, once `bytes` bytes of it have been
+    /// heard: the output plays out what it holds up to there (drains) and the buffer stops by
+    /// itself, signalling its stop positions. Stop, in contrast, drops what the output holds.
+    int32_t SetPlayEnd(uint64_t bytes);
 
     int32_t SetNotificationPositions(uint32_t count, const DSBPOSITIONNOTIFY* positions) override;
     void NotificationHandled() override;
 
 private:
     void EndRenderer();
+    void RefreshCursor() const;
 
     const std::string Device;
     const uint32_t Flags;

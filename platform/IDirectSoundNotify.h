@@ -22,6 +22,7 @@ public:
     /// steps a manual clock wait until every signal has been handled (`Outstanding`).
     virtual void NotificationHandled() = 0;
 
-    /// Signals given by all buffers and not yet handled.
+    /// Signals given by all buffers and not yet handled; a position signalled again before its
+    /// event was taken counts once, as the receiver sees it once.
     static int64_t Outstanding();
 };

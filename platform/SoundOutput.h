@@ -8,8 +8,9 @@
 
 /// Where a playing sound buffer's bytes go: a sound device (ALSA) or the null device.
 ///
-/// One output lives while one buffer plays; it is used by that buffer's render thread only,
-/// except `Interrupt`, which any thread may call to make a blocked `Write` return.
+/// One output lives while one buffer plays; it is used by that buffer's render thread, except
+/// `Interrupt`, which any thread may call to make a blocked `Write` or `Drain` return, and
+/// `FramesHeard`, which the buffer's owner may also call while the render thread writes.
 class SoundOutput {
 public:
     virtual ~SoundOutput() = default;
@@ -31,10 +32,12 @@ public:
     /// DSERR_ code when the device failed for good. Returns early after `Interrupt`.
     virtual int32_t Write(const uint8_t* data, uint32_t frames) = 0;
 
-    /// Frames heard since the output opened: never decreases, never passes the frames written.
+    /// Frames heard since the output opened, as the device reports them now: never decreases,
+    /// never passes the frames written. When the device cannot tell, the last known count.
     virtual uint64_t FramesHeard() = 0;
 
-    /// Blocks until every written frame has been heard (or until `Interrupt`).
+    /// Blocks until every written frame has been heard (or until `Interrupt`); a device that
+    /// never reports the end is given the time its queued frames take and a little more.
     virtual void Drain() = 0;
 
     /// Makes a blocked Write or Drain return; later calls return at once.

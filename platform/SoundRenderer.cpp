@@ -17,6 +17,11 @@ SoundRenderer::~SoundRenderer() {
     Thread.join();
 }
 
+void SoundRenderer::Refresh() {
+    if (!Stopping)
+        Ring.Hear(Output->FramesHeard() * BlockAlign);
+}
+
 void SoundRenderer::Run() {
     Play();
     Output->Done();

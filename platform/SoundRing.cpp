@@ -53,6 +53,17 @@ void SoundRing::SetPosition(uint32_t offset) {
     PlayStart = offset - offset % BlockAlign;
     Heard = 0;
     Taken = 0;
+    HeardByPlay = 0;
+}
+
+uint64_t SoundRing::HeardBytes() const {
+    std::lock_guard guard(Lock);
+    return HeardByPlay;
+}
+
+void SoundRing::SetEnd(uint64_t bytes) {
+    std::lock_guard guard(Lock);
+    End = bytes - bytes % BlockAlign;
 }
 
 void SoundRing::CopyOut(uint32_t offset, uint8_t* destination, uint32_t bytes) const {
@@ -94,8 +105,11 @@ int64_t SoundRing::Outstanding() {
 }
 
 void SoundRing::Signal(Event* event) {
-    ++Unhandled;
-    ++OutstandingSignals();
+    // A signal of an event that is still set merges into it: the receiver sees it once.
+    if (!event->IsSet()) {
+        ++Unhandled;
+        ++OutstandingSignals();
+    }
     event->Set();
 }
 
@@ -105,6 +119,7 @@ void SoundRing::Start(bool looping) {
     Looping = looping;
     Heard = 0;
     Taken = 0;
+    HeardByPlay = 0;
 }
 
 void SoundRing::SetLooping(bool looping) {
@@ -119,6 +134,7 @@ void SoundRing::Halt() {
     PlayStart = PlayCursorLocked();
     Heard = 0;
     Taken = 0;
+    End = NoEnd;
     Playing = false;
     SignalStop();
 }
@@ -127,11 +143,12 @@ uint32_t SoundRing::Take(uint8_t* destination, uint32_t maxBytes) {
     std::lock_guard guard(Lock);
     uint32_t offset = static_cast<uint32_t>((PlayStart + Taken) % RingSize);
     const bool atEnd = offset == 0 && PlayStart + Taken > 0;
-    if (!Looping && atEnd)
+    if ((!Looping && atEnd) || Taken >= End)
         return 0;
     uint32_t wanted = maxBytes - maxBytes % BlockAlign;
     if (!Looping)
         wanted = std::min(wanted, RingSize - offset);
+    wanted = static_cast<uint32_t>(std::min<uint64_t>(wanted, End - Taken));
     std::lock_guard bytesGuard(Bytes->Lock);
     uint32_t done = 0;
     while (done < wanted) {
@@ -151,6 +168,7 @@ void SoundRing::Hear(uint64_t bytes) {
         return;
     SignalReached(PlayStart + Heard, PlayStart + bytes);
     Heard = bytes;
+    HeardByPlay = bytes;
 }
 
 void SoundRing::SignalReached(uint64_t from, uint64_t to) {
@@ -186,6 +204,7 @@ void SoundRing::Finish(int32_t result) {
     PlayStart = PlayCursorLocked();
     Heard = 0;
     Taken = 0;
+    End = NoEnd;
     Playing = false;
     SignalStop();
 }

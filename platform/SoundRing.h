@@ -45,14 +45,21 @@ public:
     void NotificationHandled();
     static int64_t Outstanding();
 
+    /// Bytes heard since the play started, every lap of the ring counted; once the play has
+    /// ended, what it heard, until the ring starts again or is moved.
+    uint64_t HeardBytes() const;
+
     /// Starts playing at the play cursor.
     void Start(bool looping);
     void SetLooping(bool looping);
+    /// Ends the play, or the next one while stopped, once `bytes` bytes of it have been heard:
+    /// nothing after them is taken, so the output drains and the play ends by itself.
+    void SetEnd(uint64_t bytes);
     /// Stopped by its caller: the play cursor stays where it is; signals the stop positions.
     void Halt();
 
     /// Render side: copies up to `maxBytes` (whole frames) from the write cursor; 0 when a play
-    /// without looping has reached the end of the ring.
+    /// without looping has reached the end of the ring, or the play has reached its end.
     uint32_t Take(uint8_t* destination, uint32_t maxBytes);
     /// Render side: `bytes` of this play have been heard so far.
     void Hear(uint64_t bytes);
@@ -65,6 +72,8 @@ private:
     void SignalStop();
     void Signal(Event* event);
 
+    static constexpr uint64_t NoEnd = UINT64_MAX;
+
     const std::shared_ptr<Memory> Bytes;
     const uint32_t RingSize;
     const uint32_t BlockAlign;
@@ -76,6 +85,8 @@ private:
     uint32_t PlayStart = 0;
     uint64_t Heard = 0;
     uint64_t Taken = 0;
+    uint64_t End = NoEnd;
+    uint64_t HeardByPlay = 0;
     std::vector<DSBPOSITIONNOTIFY> Positions;
     int64_t Unhandled = 0;
 };

@@ -31,12 +31,22 @@ TDirectSoundBuffer::~TDirectSoundBuffer() {
 }
 
 void TDirectSoundBuffer::QueryInterfaces() {
+    // A buffer without an interface leaves its field empty: the results are not errors.
+    Buffer3D.reset();
+    SoundBuffer->QueryInterface(IID_IDirectSound3DBuffer, Buffer3D);
+    Listener3D.reset();
+    SoundBuffer->QueryInterface(IID_IDirectSound3DListener, Listener3D);
     Notify.reset();
     SoundBuffer->QueryInterface(IID_IDirectSoundNotify, Notify);
+    PropertySet.reset();
+    SoundBuffer->QueryInterface(IID_IKsPropertySet, PropertySet);
 }
 
 void TDirectSoundBuffer::ReleaseInterfaces() {
+    Buffer3D.reset();
+    Listener3D.reset();
     Notify.reset();
+    PropertySet.reset();
     SoundBuffer.reset();
 }
 
@@ -45,6 +55,16 @@ uint32_t TDirectSoundBuffer::GetCurrentPosition() {
     uint32_t write = 0;
     DSCheck(SoundBuffer->GetCurrentPosition(&play, &write));
     return play;
+}
+
+uint64_t TDirectSoundBuffer::GetPlayedBytes() {
+    uint64_t bytes = 0;
+    DSCheck(SoundBuffer->GetPlayedBytes(&bytes));
+    return bytes;
+}
+
+void TDirectSoundBuffer::SetPlayEnd(uint64_t bytes) {
+    DSCheck(SoundBuffer->SetPlayEnd(bytes));
 }
 
 void TDirectSoundBuffer::SetCurrentPosition(uint32_t offset) {
@@ -78,6 +98,7 @@ void TDirectSoundBuffer::SetNotifications(uint32_t count, const uint32_t* offset
 }
 
 void TDirectSoundBuffer::NotifyHandler(TDirectSoundBuffer* sender, int32_t index) {
-    if (OnNotify)
-        OnNotify(sender, index);
+    // A copy, so that a handler that frees this buffer does not free itself while it runs.
+    if (const TNotifyEvent handler = OnNotify)
+        handler(sender, index);
 }

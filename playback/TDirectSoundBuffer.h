@@ -12,7 +12,8 @@
 class TDirectSound;
 
 /// One sound buffer of a `TDirectSound`, with its position notifications. Every call checks its
-/// result with `DSCheck`. Main thread only; `OnNotify` is called on the main thread.
+/// result with `DSCheck`. Main thread only; `OnNotify` is called on the main thread, and its
+/// handler may free the buffer.
 ///
 /// The buffer is registered with its owner from construction to destruction; the owner frees
 /// the buffers still registered when it is freed itself.
@@ -30,6 +31,12 @@ public:
 
     /// The play cursor in bytes.
     uint32_t GetCurrentPosition();
+    /// Bytes heard since the buffer started to play, every lap of the ring counted; after it
+    /// stopped, what that play heard.
+    uint64_t GetPlayedBytes();
+    /// Ends the play once `bytes` bytes of it have been heard, letting the output drain; the
+    /// buffer then stops by itself and its stop position is signalled.
+    void SetPlayEnd(uint64_t bytes);
     void SetCurrentPosition(uint32_t offset);
     void Lock(uint32_t offset, uint32_t bytes, void** area1, uint32_t* length1, void** area2,
               uint32_t* length2, uint32_t flags);
@@ -46,7 +53,12 @@ public:
     TNotifyEvent OnNotify;
 
     std::shared_ptr<IDirectSoundBuffer> SoundBuffer;
+    /// Empty on this platform (no 3D sound, no property sets), like any interface the buffer
+    /// lacks.
+    std::shared_ptr<IDirectSound3DBuffer> Buffer3D;
+    std::shared_ptr<IDirectSound3DListener> Listener3D;
     std::shared_ptr<IDirectSoundNotify> Notify;
+    std::shared_ptr<IKsPropertySet> PropertySet;
     TDirectSound* Owner = nullptr;
     std::unique_ptr<TNotifyThread> NotifyThread;
 

@@ -19,7 +19,10 @@ class TDirectSoundBuffer;
 /// Position i of the offsets given to the constructor is reported as Index i. The constructor
 /// registers the positions with the buffer and starts the thread; the destructor stops it,
 /// serving on the main thread any delivery the thread has already handed over, and removes the
-/// positions again. A handler that raises ends the thread: no further deliveries come.
+/// positions again. The object may also be freed by the handler of one of its own deliveries
+/// (a handler that stops playback frees the buffer): the thread then ends by itself once that
+/// delivery returns, and nothing more is delivered. A handler that raises ends the thread: no
+/// further deliveries come.
 class TNotifyThread {
 public:
     using THandler = std::function<void(TDirectSoundBuffer* sender, int32_t index)>;
@@ -37,20 +40,27 @@ public:
     TNotifyThread& operator=(const TNotifyThread&) = delete;
 
 private:
-    void Execute();
-    void DoNotify();
+    /// What the thread works with, shared with it, so that a thread released inside its own
+    /// delivery can finish that delivery without its object.
+    struct State {
+        THandler Handler;
+        TDirectSoundBuffer* Sender = nullptr;
+        int32_t SignalledIndex = 0;
+        std::shared_ptr<IDirectSoundNotify> Notify;
+        Event StopEvent{true};
+        Event Finished{true};
+        std::atomic<bool> Terminated{false};
+        bool Delivering = false;
+        uint32_t Count = 0;
+        std::vector<std::unique_ptr<Event>> PositionEvents;
+        std::vector<DSBPOSITIONNOTIFY> Positions;
+        std::vector<Event*> Events;
+    };
+
+    static void Execute(const std::shared_ptr<State>& state);
+    static void DoNotify(State& state);
     void WaitForEnd();
 
-    THandler Handler;
-    TDirectSoundBuffer* const Sender;
-    int32_t SignalledIndex = 0;
-    const std::shared_ptr<IDirectSoundNotify> Notify;
-    Event StopEvent{true};
-    Event Finished{true};
-    std::atomic<bool> Terminated{false};
-    const uint32_t Count;
-    std::vector<std::unique_ptr<Event>> PositionEvents;
-    std::vector<DSBPOSITIONNOTIFY> Positions;
-    std::vector<Event*> Events;
+    const std::shared_ptr<State> Shared;
     std::thread Thread;
 };

@@ -2,6 +2,7 @@
 
 #include "AppServices.h"
 #include "DSCheck.h"
+#include "MainThreadDispatcher.h"
 #include "TWavefileDocument.h"
 #include "UserInterface.h"
 
@@ -96,7 +97,6 @@ void TPlayer::Prepare(IPlayerDocument& document, uint32_t startSample, uint32_t 
     Document = &document;
     Table = document.CurrentTable();
     StartSample = startSample;
-    BytesRead = 0;
     Format = format;
     // Looping nothing would never fill a segment.
     Looping = loop && rangeBytes > 0;
@@ -128,7 +128,6 @@ void TPlayer::Prepare(IPlayerDocument& document, uint32_t startSample, uint32_t 
         FreeBuffer();
         throw;
     }
-    StopPending = false;
     Played = false;
     Prepared = true;
 }
@@ -141,49 +140,42 @@ void TPlayer::Prepare(Twavefile& document, uint32_t startSample, uint32_t rangeB
     Prepare(*OwnedDocument, startSample, rangeBytes, format, loop);
 }
 
-void TPlayer::SpanCopy(uint8_t* destination, uint32_t bytes) {
+void TPlayer::SpanCopy(uint8_t* destination, uint32_t offset, uint32_t bytes) {
     // Bytes past the end of the table read as silence.
-    Table->Read(2 * static_cast<int64_t>(StartSample) + BytesRead, destination, bytes);
+    Table->Read(2 * static_cast<int64_t>(StartSample) + offset, destination, bytes);
 }
 
 uint8_t TPlayer::SilenceByte() const {
     return Format.wBitsPerSample == 8 ? 128 : 0;
 }
 
-void TPlayer::FillArea(uint8_t* area, uint32_t length, uint32_t first) {
-    // `first` bytes of the range are in place; complete the area with the range from its start
-    // again (looping) or with silence.
+void TPlayer::FillSpan(uint8_t* destination, uint64_t at, uint32_t bytes) {
+    // What the device plays `at` bytes after the start: the range, then silence, or the range
+    // over and over when looping.
     if (Looping) {
-        for (uint32_t at = first; at < length;) {
-            BytesRead = 0;
-            const uint32_t part = std::min(RangeBytes, length - at);
-            SpanCopy(area + at, part);
-            BytesRead = part;
-            at += part;
+        for (uint32_t done = 0; done < bytes;) {
+            const auto offset = static_cast<uint32_t>((at + done) % RangeBytes);
+            const uint32_t part = std::min(bytes - done, RangeBytes - offset);
+            SpanCopy(destination + done, offset, part);
+            done += part;
         }
         return;
     }
-    std::memset(area + first, SilenceByte(), length - first);
+    const auto inRange =
+        static_cast<uint32_t>(at < RangeBytes ? std::min<uint64_t>(bytes, RangeBytes - at) : 0);
+    SpanCopy(destination, static_cast<uint32_t>(std::min<uint64_t>(at, RangeBytes)), inRange);
+    std::memset(destination + inRange, SilenceByte(), bytes - inRange);
 }
 
 void TPlayer::FillBuffer() {
-    BytesRead = 0;
     EndReached = false;
-    WriteOffset = 0;
     {
         LockedArea area(*SoundBuffer, 0, BufferBytes);
-        const uint32_t first = std::min(RangeBytes - BytesRead, area.Length);
-        SpanCopy(area.Bytes, first);
-        BytesRead += first;
-        if (first < area.Length) {
-            if (!Looping && first < SegmentBytes)
-                EndReached = true;
-            FillArea(area.Bytes, area.Length, first);
-        }
-        WriteOffset = (WriteOffset + area.Length) % BufferBytes;
+        FillSpan(area.Bytes, 0, area.Length);
+        BytesWritten = area.Length;
     }
+    EndReached = !Looping && BytesWritten >= RangeBytes;
     BytesPlayed = 0;
-    LastPlayCursor = 0;
 }
 
 void TPlayer::SetupNotify() {
@@ -212,7 +204,8 @@ void TPlayer::Play() {
     if (Played)
         FillBuffer();
     SoundBuffer->SetCurrentPosition(0);
-    StopPending = false;
+    if (EndReached)
+        SoundBuffer->SetPlayEnd(RangeBytes);
     StartBuffer();
     Playing = true;
     Played = true;
@@ -241,68 +234,70 @@ void TPlayer::OnBufferNotify(TDirectSoundBuffer*, int32_t index) {
         } catch (...) {
             // The buffer is gone with the device; the player is stopped all the same.
         }
-        UserInterface::ShowError(message);
+        // Shown after this notification returns: a modal box inside it would hold the
+        // notification thread, and whatever the user does in the box would run inside it.
+        MainThreadDispatcher::Queue([message] { UserInterface::ShowError(message); });
     }
-}
-
-void TPlayer::CountPlayed() {
-    const uint32_t cursor = SoundBuffer->GetCurrentPosition();
-    if (cursor < LastPlayCursor)
-        BytesPlayed += BufferBytes - LastPlayCursor + cursor;
-    else
-        BytesPlayed += cursor - LastPlayCursor;
-    if (Looping && BytesPlayed > RangeBytes)
-        BytesPlayed %= RangeBytes;
-    LastPlayCursor = cursor;
 }
 
 void TPlayer::HandleNotify(int32_t index) {
-    if (StopPending || !Document->IsReady()) {
+    if (!Document->IsReady()) {
         Stop(0);
         return;
     }
-    CountPlayed();
+    BytesPlayed = SoundBuffer->GetPlayedBytes();
+    // The range heard to its last frame, or the device stopped by itself at its end: the end,
+    // whichever notification comes first after it.
+    if (Playing && EndReached && (BytesPlayed >= RangeBytes || index == StopIndex)) {
+        BytesPlayed = RangeBytes;
+        ReportProgress();
+        Stop(0);
+        return;
+    }
     if (index == StopIndex) {
-        StopPending = true;
         Stop(0);
         return;
     }
-    if (EndReached) {
-        SilenceSegment();
-        // Judge the end by the segment boundary just passed, not by a late cursor, so that the
-        // range's last segment is never cut off.
-        const uint32_t boundary = BytesPlayed - BytesPlayed % SegmentBytes;
-        if ((SegmentBytes < RangeBytes && RangeBytes - SegmentBytes <= boundary) ||
-            RangeBytes <= boundary) {
-            StopPending = true;
-            BytesPlayed = RangeBytes;
-        }
-    } else {
-        RefillSegment();
+    CatchUp();
+    ReportProgress();
+}
+
+void TPlayer::CatchUp() {
+    // Every segment played since the last refill gets the bytes the device reaches there next.
+    // Segments that played while the main thread was away for more than the ring's length are
+    // past: the segment being heard is rewritten, so the sound goes on from where it is now.
+    const uint64_t heard = BytesPlayed / SegmentBytes;
+    const uint64_t end = heard + Segments;
+    for (uint64_t segment = std::max(BytesWritten / SegmentBytes, heard); segment < end; ++segment)
+        WriteSegment(segment);
+}
+
+void TPlayer::WriteSegment(uint64_t segment) {
+    const auto offset = static_cast<uint32_t>(segment % Segments) * SegmentBytes;
+    {
+        LockedArea area(*SoundBuffer, offset, SegmentBytes);
+        FillSpan(area.Bytes, segment * SegmentBytes, area.Length);
     }
-    // The silence after the range is not part of it.
+    BytesWritten = (segment + 1) * SegmentBytes;
+    if (!Looping && !EndReached && BytesWritten >= RangeBytes)
+        MarkEnd();
+}
+
+void TPlayer::MarkEnd() {
+    // The range's last byte is in the ring: the device plays up to it and stops by itself.
+    EndReached = true;
+    SoundBuffer->SetPlayEnd(RangeBytes);
+}
+
+uint32_t TPlayer::PlayPosition() const {
+    if (Looping)
+        return static_cast<uint32_t>(BytesPlayed % RangeBytes);
+    return static_cast<uint32_t>(std::min<uint64_t>(BytesPlayed, RangeBytes));
+}
+
+void TPlayer::ReportProgress() {
     if (OnPlayProcess)
-        OnPlayProcess(static_cast<int32_t>(std::min(BytesPlayed, RangeBytes)));
-}
-
-void TPlayer::SilenceSegment() {
-    // Silence every segment after the end, so nothing stale plays if the stop comes late.
-    LockedArea area(*SoundBuffer, WriteOffset, SegmentBytes);
-    std::memset(area.Bytes, SilenceByte(), area.Length);
-    WriteOffset = (WriteOffset + area.Length) % BufferBytes;
-}
-
-void TPlayer::RefillSegment() {
-    LockedArea area(*SoundBuffer, WriteOffset, SegmentBytes);
-    const uint32_t n = std::min(RangeBytes - BytesRead, area.Length);
-    SpanCopy(area.Bytes, n);
-    BytesRead += n;
-    if (n < area.Length) {
-        if (!Looping)
-            EndReached = true;
-        FillArea(area.Bytes, area.Length, n);
-    }
-    WriteOffset = (WriteOffset + area.Length) % BufferBytes;
+        OnPlayProcess(static_cast<int32_t>(PlayPosition()));
 }
 
 void TPlayer::Stop(uint32_t mode) {
@@ -311,10 +306,8 @@ void TPlayer::Stop(uint32_t mode) {
         SoundBuffer->Stop();
     }
     if (!(mode & 1)) {
-        BytesRead = 0;
+        BytesWritten = 0;
         EndReached = false;
-        WriteOffset = 0;
-        StopPending = false;
     } else if (Prepared) {
         FreeBuffer();
     }
@@ -345,8 +338,8 @@ void TPlayer::GetLevels(std::span<int16_t> levels) {
     const uint32_t channels = std::min<uint32_t>(Format.nChannels, levels.size());
     for (uint32_t c = 0; c < channels; ++c) {
         int32_t v = 0;
-        if (Table && BytesPlayed < RangeBytes) {
-            const int64_t s = int64_t(StartSample) + BytesPlayed / 2 + c;
+        if (Table && PlayPosition() < RangeBytes) {
+            const int64_t s = int64_t(StartSample) + PlayPosition() / 2 + c;
             v = Table->ReadAt(2 * s);
         }
         levels[c] = static_cast<int16_t>(std::trunc(AmplitudeToDb(std::abs(v)) * 127 / 90 + 128));

@@ -18,14 +18,22 @@ using TPlayProcess = std::function<void(int32_t index)>;
 using TPlayStatus = std::function<void(bool action)>;
 
 /// Plays a byte range of a document's piece table through a one-second sound buffer of 16
-/// segments, refilling each segment from the table as soon as it has been played.
+/// segments, refilling the segments from the table as they are played.
 ///
-/// Main thread only: notifications, events and the level queries all run there. The player
-/// holds the table it was prepared with. Prepare and Play raise EDirectSoundError (for example
-/// "No sound driver is available for use" from Play without a sound device) or the table's read
-/// errors; a failure during playback (a refill that cannot read the table, a sound device that
-/// went away) stops it and is shown through `UserInterface::ShowError` instead, so no exception
-/// leaves a notification.
+/// Progress is the count of bytes the device has played, so a notification that comes late
+/// refills every segment played since the last refill, in ring order, each with the bytes the
+/// device will reach there next: a main thread busy for up to the buffer's length minus one
+/// segment never lets a stale segment play, and after a longer stall the sound goes on from
+/// the place the time has reached. At the end of the range the device plays out what it holds
+/// and stops by itself; Stop and Close drop it at once.
+///
+/// Main thread only: notifications, events and the level queries all run there; the event
+/// handlers may stop, close or prepare the player again. The player holds the table it was
+/// prepared with. Prepare and Play raise EDirectSoundError (for example "No sound driver is
+/// available for use" from Play without a sound device) or the table's read errors; a failure
+/// during playback (a refill that cannot read the table, a sound device that went away) stops
+/// it and is shown through `UserInterface::ShowError` once the notification has returned, so no
+/// exception leaves a notification and no message box runs inside one.
 class TPlayer {
 public:
     TPlayer();
@@ -63,11 +71,13 @@ private:
     void FillBuffer();
     void OnBufferNotify(TDirectSoundBuffer* sender, int32_t index);
     void HandleNotify(int32_t index);
-    void CountPlayed();
-    void SilenceSegment();
-    void RefillSegment();
-    void FillArea(uint8_t* area, uint32_t length, uint32_t first);
-    void SpanCopy(uint8_t* destination, uint32_t bytes);
+    void CatchUp();
+    void WriteSegment(uint64_t segment);
+    void MarkEnd();
+    void ReportProgress();
+    uint32_t PlayPosition() const;
+    void FillSpan(uint8_t* destination, uint64_t at, uint32_t bytes);
+    void SpanCopy(uint8_t* destination, uint32_t offset, uint32_t bytes);
     uint8_t SilenceByte() const;
     void FreeBuffer();
     void StartBuffer();
@@ -77,15 +87,15 @@ private:
     IPlayerDocument* Document = nullptr;
     std::unique_ptr<IPlayerDocument> OwnedDocument;
     uint32_t StartSample = 0;
-    uint32_t BytesRead = 0;
     uint32_t RangeBytes = 0;
     WAVEFORMATEX Format{};
     uint32_t BufferBytes = 0;
     uint32_t SegmentBytes = 0;
-    uint32_t WriteOffset = 0;
-    uint32_t BytesPlayed = 0;
-    uint32_t LastPlayCursor = 0;
-    bool StopPending = false;
+    /// Bytes of the play written into the ring, counted from its start over every lap: the ring
+    /// holds the play's bytes from BytesWritten − BufferBytes on.
+    uint64_t BytesWritten = 0;
+    /// Bytes the device has played, counted the same way.
+    uint64_t BytesPlayed = 0;
     bool EndReached = false;
     bool Looping = false;
     bool Prepared = false;

@@ -10,7 +10,7 @@ PACKAGES=(
     libsoxr-dev libasound2-dev libgsm1-dev libgtest-dev libgmock-dev libbenchmark-dev
     sox libsox-fmt-all ffmpeg lame flac wavpack vorbis-tools opus-tools speex musepack-tools
     sndfile-programs dbus-daemon xvfb xauth x11-apps x11-utils imagemagick binutils
-    desktop-file-utils
+    desktop-file-utils pulseaudio pulseaudio-utils libasound2-plugins
 )
 
 setup_packages() {

@@ -344,3 +344,73 @@ TEST(IDirectSoundBuffer, PlaysThroughAlsaNullPcmAndStops) {
     EXPECT_EQ(status, 0u);
     ASSERT_EQ(buffer->SetNotificationPositions(0, nullptr), DS_OK);
 }
+
+TEST(IDirectSoundBuffer, PlayEndDrainsUpToItAndStopsByItself) {
+    struct EndCase {
+        const char* name;
+        bool setWhileStopped;
+        uint64_t end;
+    };
+    // 10 steps a lap: an end inside the first lap, one three laps on (off a step), and none yet.
+    for (const EndCase c :
+         {EndCase{"in the first lap", true, 130},
+          EndCase{"three laps on", false, 3 * RingBytes + 50}, EndCase{"at once", true, 0}}) {
+        NullSoundScope scope;
+        auto buffer = MakeBuffer();
+        const std::vector<uint8_t> ring = Pattern(RingBytes);
+        Write(*buffer, 0, ring);
+        Event stopped(false);
+        const DSBPOSITIONNOTIFY positions[] = {{DSBPN_OFFSETSTOP, &stopped}};
+        std::shared_ptr<IDirectSoundNotify> notify;
+        ASSERT_EQ(buffer->QueryInterface(IID_IDirectSoundNotify, notify), DS_OK);
+        ASSERT_EQ(notify->SetNotificationPositions(1, positions), DS_OK);
+        if (c.setWhileStopped)
+            ASSERT_EQ(buffer->SetPlayEnd(c.end), DS_OK);
+        ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+        if (!c.setWhileStopped)
+            ASSERT_EQ(buffer->SetPlayEnd(c.end), DS_OK);
+        uint64_t played = 0;
+        for (int step = 0; step < 60 && !stopped.IsSet(); ++step) {
+            NullSoundScope::Advance();
+            ASSERT_EQ(buffer->GetPlayedBytes(&played), DS_OK);
+            EXPECT_LE(played, c.end) << c.name;
+        }
+        EXPECT_TRUE(stopped.IsSet()) << c.name;
+        EXPECT_EQ(NullSoundOutput::Captured(), Cycled(ring, 0, c.end)) << c.name;
+        ASSERT_EQ(buffer->GetPlayedBytes(&played), DS_OK);
+        EXPECT_EQ(played, c.end) << c.name << ": the count of the ended play";
+        EXPECT_EQ(PlayCursor(*buffer), c.end % RingBytes) << c.name;
+        notify->NotificationHandled();
+    }
+}
+
+TEST(IDirectSoundBuffer, PlayedBytesCountEveryLapAndRestartWithThePlay) {
+    NullSoundScope scope;
+    auto buffer = MakeBuffer();
+    ASSERT_EQ(buffer->SetCurrentPosition(60), DS_OK);
+    ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+    NullSoundScope::Advance(37);
+    uint64_t played = 0;
+    ASSERT_EQ(buffer->GetPlayedBytes(&played), DS_OK);
+    EXPECT_EQ(played, 37u * 20);
+    EXPECT_EQ(PlayCursor(*buffer), (60 + 37 * 20) % RingBytes);
+    ASSERT_EQ(buffer->Stop(), DS_OK);
+    ASSERT_EQ(buffer->GetPlayedBytes(&played), DS_OK);
+    EXPECT_EQ(played, 37u * 20) << "kept once stopped";
+    ASSERT_EQ(buffer->SetCurrentPosition(0), DS_OK);
+    ASSERT_EQ(buffer->GetPlayedBytes(&played), DS_OK);
+    EXPECT_EQ(played, 0u);
+}
+
+TEST(IDirectSoundBuffer, NoThreeDimensionalSoundOrPropertySets) {
+    auto buffer = MakeBuffer();
+    std::shared_ptr<IDirectSound3DBuffer> buffer3D;
+    std::shared_ptr<IDirectSound3DListener> listener3D;
+    std::shared_ptr<IKsPropertySet> propertySet;
+    EXPECT_EQ(buffer->QueryInterface(IID_IDirectSound3DBuffer, buffer3D), E_NOINTERFACE);
+    EXPECT_EQ(buffer->QueryInterface(IID_IDirectSound3DListener, listener3D), E_NOINTERFACE);
+    EXPECT_EQ(buffer->QueryInterface(IID_IKsPropertySet, propertySet), E_NOINTERFACE);
+    EXPECT_EQ(buffer3D, nullptr);
+    EXPECT_EQ(listener3D, nullptr);
+    EXPECT_EQ(propertySet, nullptr);
+}

@@ -74,6 +74,12 @@ PlayerRecord::~PlayerRecord() {
     UserInterface::SetErrorDisplay(nullptr);
 }
 
+void PlayerRecord::ShowError(const std::string& message) {
+    Errors.push_back(message);
+    if (WhileShown)
+        WhileShown();
+}
+
 void PlayerRecord::Attach(TPlayer& player) {
     player.OnPlayProcess = [this](int32_t index) { Positions.push_back(index); };
     player.OnPlayStatus = [this](bool action) { Statuses.push_back(action); };

@@ -7,6 +7,7 @@
 #include "TestFiles.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,7 +62,10 @@ public:
     ~PlayerRecord() override;
 
     void Attach(TPlayer& player);
-    void ShowError(const std::string& message) override { Errors.push_back(message); }
+    void ShowError(const std::string& message) override;
+
+    /// Runs inside ShowError, as what a user does while the message box is up.
+    std::function<void()> WhileShown;
 
     std::vector<int32_t> Positions;
     std::vector<bool> Statuses;

@@ -154,3 +154,34 @@ TEST(TDirectSoundBuffer, HandlerThatRaisesEndsTheDeliveries) {
     EXPECT_EQ(calls, 1);
     buffer.Stop();
 }
+
+TEST(TDirectSoundBuffer, HandlerMayFreeTheBufferItIsCalledFor) {
+    NullSoundScope scope;
+    TDirectSound device(nullptr, 0);
+    auto* buffer = new TDirectSoundBuffer(device, Description());
+    std::vector<int32_t> indexes;
+    buffer->OnNotify = [&](TDirectSoundBuffer* sender, int32_t index) {
+        indexes.push_back(index);
+        delete sender; // waits for nothing: the thread ends once this returns
+    };
+    const uint32_t offsets[] = {320, 640, DSBPN_OFFSETSTOP};
+    buffer->SetNotifications(3, offsets);
+    buffer->Play(DSBPLAY_LOOPING);
+    NullSoundScope::Advance(5);
+    EXPECT_EQ(indexes, std::vector<int32_t>{0});
+    EXPECT_TRUE(device.Buffers.size() == 1 && device.Buffers[0] == device.PrimaryBuffer);
+    EXPECT_EQ(IDirectSoundNotify::Outstanding(), 0);
+}
+
+TEST(TDirectSoundBuffer, ThreeDimensionalAndPropertySetFieldsStayEmpty) {
+    TDirectSound device(nullptr, 0);
+    TDirectSoundBuffer buffer(device, Description());
+    EXPECT_NE(buffer.Notify, nullptr);
+    EXPECT_EQ(buffer.Buffer3D, nullptr);
+    EXPECT_EQ(buffer.Listener3D, nullptr);
+    EXPECT_EQ(buffer.PropertySet, nullptr);
+    const TDirectSoundBuffer* primary = device.PrimaryBuffer;
+    EXPECT_EQ(primary->Buffer3D, nullptr);
+    EXPECT_EQ(primary->Listener3D, nullptr);
+    EXPECT_EQ(primary->PropertySet, nullptr);
+}

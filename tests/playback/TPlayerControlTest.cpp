@@ -1,4 +1,5 @@
 #include "EDirectSoundError.h"
+#include "IDirectSoundNotify.h"
 #include "NullSoundScope.h"
 #include "PlayerTestSupport.h"
 #include "Twavefile.h"
@@ -277,4 +278,49 @@ TEST(TPlayerControl, EngineDocumentsPlayWithTheirTableAndGate) {
     wavefile.ready = false;
     PlayToEnd(player);
     EXPECT_TRUE(wavefile.playevent.IsSet());
+}
+
+TEST(TPlayerControl, StoppingOrRestartingFromInsideItsEventsWorks) {
+    enum class From { Progress, EndOfRange, Restart, ErrorMessage };
+    for (const From from : {From::Progress, From::EndOfRange, From::Restart, From::ErrorMessage}) {
+        NullSoundScope scope;
+        PlayerRig rig(2, 8000, {{false, 4000}, {false, 6000}, {false, 6000}});
+        bool started = false;
+        bool restarted = false;
+        rig.Player.OnPlayProcess = [&](int32_t) {
+            if (from == From::Progress)
+                rig.Player.Close();
+            if (from == From::Restart && !restarted) {
+                restarted = true;
+                NullSoundOutput::BeginCapture();
+                rig.Player.Prepare(rig.Document, 2 * 9000, 4 * 800, rig.Table.Format(), false);
+                rig.Player.Play();
+            }
+        };
+        rig.Player.OnPlayStatus = [&](bool playing) {
+            if (playing)
+                started = true;
+            else if (from == From::EndOfRange && started) {
+                started = false; // Close reports the stop again
+                rig.Player.Close();
+            }
+        };
+        // The refill failure's message box closes the player.
+        if (from == From::ErrorMessage)
+            ASSERT_EQ(std::remove(rig.Table.DataFiles[2].c_str()), 0);
+        rig.Record.WhileShown = [&] { rig.Player.Close(); };
+        const uint32_t range = from == From::ErrorMessage ? 4 * 16000 : 4 * 3000;
+        rig.Player.Prepare(rig.Document, 0, range, rig.Table.Format(), false);
+        rig.Player.Play();
+        PlayToEnd(rig.Player);
+        NullSoundScope::Settle();
+        EXPECT_FALSE(rig.Player.IsPlaying());
+        EXPECT_TRUE(rig.Document.Gate.IsSet());
+        EXPECT_EQ(rig.Record.Errors.size(), from == From::ErrorMessage ? 1u : 0u);
+        if (from == From::Restart)
+            EXPECT_EQ(NullSoundOutput::Captured(), rig.Table.Range(9000, 800));
+        if (from == From::EndOfRange)
+            EXPECT_EQ(NullSoundOutput::Captured(), rig.Table.Range(0, 3000));
+        EXPECT_EQ(IDirectSoundNotify::Outstanding(), 0);
+    }
 }
