@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
 TEST(TWaveColumnTest, SamplesGiveMaximumThenMinimumPerChannel) {
@@ -87,5 +89,34 @@ TEST(TWaveColumnTest, NineChannelsShowTheFirstEightAtTheirOwnStride) {
     for (int channel = 0; channel < 8; ++channel) {
         EXPECT_EQ(column.First[size_t(channel)], 100 + channel);
         EXPECT_EQ(column.Second[size_t(channel)], -channel);
+    }
+}
+
+TEST(TWaveColumnTest, SamplesOfEveryChannelCountMatchAPlainScan) {
+    std::mt19937 random(3);
+    std::uniform_int_distribution<int> sample(-32768, 32767);
+    std::vector<int16_t> samples(9 * 700);
+    for (int16_t& s : samples)
+        s = int16_t(sample(random));
+    for (int32_t channels = 1; channels <= 9; ++channels) {
+        const uint64_t frames = samples.size() / uint64_t(channels);
+        for (const auto& [first, count] : {std::pair<uint64_t, uint64_t>{0, 1},
+                                           {3, 17},
+                                           {5, 64},
+                                           {100, 513},
+                                           {frames - 7, 50}}) {
+            const TWaveColumn column = TWaveColumn::FromSamples(samples, first, count, channels);
+            ASSERT_TRUE(column.Any);
+            for (int32_t i = 0; i < std::min(channels, 8); ++i) {
+                int32_t maximum = -32768, minimum = 32767;
+                for (uint64_t f = first; f < std::min(first + count, frames); ++f) {
+                    maximum = std::max<int32_t>(maximum, samples[f * channels + i]);
+                    minimum = std::min<int32_t>(minimum, samples[f * channels + i]);
+                }
+                EXPECT_EQ(column.First[size_t(i)], maximum) << channels << " " << first << " " << i;
+                EXPECT_EQ(column.Second[size_t(i)], minimum)
+                    << channels << " " << first << " " << i;
+            }
+        }
     }
 }
