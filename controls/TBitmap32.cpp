@@ -66,6 +66,8 @@ void TBitmap32::LineTo(int32_t x, int32_t y) {
         HorizontalLine(x);
     else if (x == PenX)
         VerticalLine(y);
+    else if (std::llabs(int64_t(y) - PenY) >= std::llabs(int64_t(x) - PenX))
+        SteepLine(x, y);
     else
         SlantedLine(x, y);
     MoveTo(x, y);
@@ -114,6 +116,37 @@ void TBitmap32::VerticalLine(int32_t y) {
     for (int64_t n = first; n < last; ++n, at += stride)
         if (solid || Drawn(n))
             *reinterpret_cast<QRgb*>(at) = rgb;
+}
+
+void TBitmap32::SteepLine(int32_t x, int32_t y) {
+    // The Bresenham walk of `SlantedLine`, where every step of a line at least as tall as wide
+    // moves one row: point n lies on row PenY ± n, and nothing past the picture's last row is
+    // walked.
+    const int64_t dx = std::llabs(int64_t(x) - PenX);
+    const int64_t dy = -std::llabs(int64_t(y) - PenY);
+    const int32_t sx = PenX < x ? 1 : -1;
+    const int64_t sy = PenY < y ? 1 : -1;
+    const int64_t inside0 = sy > 0 ? -int64_t(PenY) : int64_t(PenY) - (Height() - 1);
+    const int64_t inside1 = sy > 0 ? int64_t(Height()) - PenY : int64_t(PenY) + 1;
+    const int64_t last = std::min(inside1, -dy);
+    if (Width() == 0 || std::max<int64_t>(inside0, 0) >= last)
+        return;
+    const QRgb rgb = ToRgb(PenColor);
+    const uint32_t width = uint32_t(Width());
+    uchar* bits = Image.bits();
+    const qsizetype stride = Image.bytesPerLine();
+    const bool solid = PenStyle == TPenStyle::Solid;
+    int64_t error = dx + dy;
+    int32_t cx = PenX;
+    for (int64_t n = 0; n < last; ++n) {
+        if (n >= inside0 && uint32_t(cx) < width && (solid || Drawn(n)))
+            reinterpret_cast<QRgb*>(bits + (PenY + n * sy) * stride)[cx] = rgb;
+        if (2 * error >= dy) {
+            error += dy;
+            cx += sx;
+        }
+        error += dx;
+    }
 }
 
 void TBitmap32::SlantedLine(int32_t x, int32_t y) {

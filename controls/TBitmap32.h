@@ -62,9 +62,10 @@ public:
 private:
     /// Whether the pen draws the point with that index along its line.
     bool Drawn(int64_t index) const;
-    /// The parts of `LineTo` for a row, a column and any other direction.
+    /// The parts of `LineTo` for a row, a column, a line at least as tall as wide and any other.
     void HorizontalLine(int32_t x);
     void VerticalLine(int32_t y);
+    void SteepLine(int32_t x, int32_t y);
     void SlantedLine(int32_t x, int32_t y);
 
     int32_t PenX = 0;

@@ -6,14 +6,18 @@ void TWaveColumn::ScanInLanes(const int16_t* samples, uint64_t count, int32_t ch
                               TWaveColumn& column) {
     // Lane j of the scan sees only channel j mod channels, as every group of `Lanes` samples
     // holds whole frames.
-    std::array<int16_t, Lanes> maximum, minimum;
-    maximum.fill(-32768);
-    minimum.fill(32767);
+    int16_t maximum[Lanes];
+    int16_t minimum[Lanes];
+    for (size_t j = 0; j < Lanes; ++j) {
+        maximum[j] = -32768;
+        minimum[j] = 32767;
+    }
     uint64_t n = 0;
     for (; n + Lanes <= count; n += Lanes)
         for (size_t j = 0; j < Lanes; ++j) {
-            maximum[j] = std::max(maximum[j], samples[n + j]);
-            minimum[j] = std::min(minimum[j], samples[n + j]);
+            const int16_t s = samples[n + j];
+            maximum[j] = s > maximum[j] ? s : maximum[j];
+            minimum[j] = s < minimum[j] ? s : minimum[j];
         }
     for (size_t j = 0; n + j < count; ++j) {
         maximum[j] = std::max(maximum[j], samples[n + j]);
