@@ -243,8 +243,9 @@ protected:
     void DrawWaveform(int32_t channelCount);
     void DrawZoomedIn(int32_t channelCount, double k);
     void DrawZoomedOut(int32_t channelCount, double k);
-    /// Reads the frames of the view's columns of `perColumn` frames each into `columnsamples`.
-    void ReadColumnSamples(uint64_t perColumn);
+    /// The samples of frames first … first + count − 1 that the document holds, read into
+    /// `columnsamples`.
+    std::span<const int16_t> ReadColumn(uint64_t first, uint64_t count);
     void DrawEmptyPicture();
     void DrawBackgroundPicture();
     /// The columns x1 … x2 − 1 that the selection tints; false when it tints none.
@@ -271,7 +272,7 @@ protected:
     void FireSelect(uint32_t start, uint32_t stop, bool isSelected);
 
     std::unique_ptr<TPlayer> player;
-    /// Interleaved samples of the columns that a zoomed-out repaint draws from samples.
+    /// Interleaved samples of the column that a zoomed-out repaint draws from samples.
     std::vector<int16_t> columnsamples;
     /// The inputs of the layers as drawn; `basekept` and `tintkept` are false when a layer no
     /// longer follows from them (never drawn, or a drag tinted the selection layer itself).

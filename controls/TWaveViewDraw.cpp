@@ -303,17 +303,16 @@ void TWaveView::DrawZoomedIn(int32_t channelCount, double k) {
 void TWaveView::DrawZoomedOut(int32_t channelCount, double k) {
     const bool fromSamples = samplesperpixel / 512.0 < 1.0;
     const uint64_t perColumn = uint64_t(samplesperpixel) + 1;
-    if (fromSamples)
-        ReadColumnSamples(perColumn);
     std::array<int32_t, MaxChannels> previous;
     for (int32_t i = 0; i < channelCount; ++i)
         previous[size_t(i)] = lanecentre[size_t(i)];
     for (int32_t col = 0; col < wavewidth; ++col) {
         // Adjacent columns share their edge frame (or block).
         const TWaveColumn column =
-            fromSamples ? TWaveColumn::FromSamples(columnsamples,
-                                                   uint64_t(std::trunc(col * samplesperpixel)),
-                                                   perColumn, document->channels)
+            fromSamples ? TWaveColumn::FromSamples(
+                              ReadColumn(uint64_t(std::trunc(col * samplesperpixel)) + viewstart,
+                                         perColumn),
+                              0, perColumn, document->channels)
                         : TWaveColumn::FromPeaks(
                               document->peakindex,
                               uint64_t(std::trunc((col * samplesperpixel + viewstart) / 512.0)),
@@ -330,15 +329,15 @@ void TWaveView::DrawZoomedOut(int32_t channelCount, double k) {
     }
 }
 
-void TWaveView::ReadColumnSamples(uint64_t perColumn) {
-    // Column c starts at frame c × samplesperpixel (a whole number here) after the view's start.
+std::span<const int16_t> TWaveView::ReadColumn(uint64_t first, uint64_t count) {
+    // One column at a time, so that its samples are still in the caches when they are scanned.
     const uint64_t channels = document->channels;
-    const uint64_t last = uint64_t(std::trunc((wavewidth - 1) * samplesperpixel)) + perColumn;
-    const uint64_t end = std::min<uint64_t>(DocumentFrames(), uint64_t(viewstart) + last);
-    const uint64_t count = end > viewstart ? end - viewstart : 0;
-    columnsamples.resize(count * channels);
-    document->table->Read(int64_t(uint64_t(viewstart) * channels * 2), columnsamples.data(),
+    const uint64_t frames = DocumentFrames();
+    const uint64_t held = first < frames ? std::min(count, frames - first) : 0;
+    columnsamples.resize(held * channels);
+    document->table->Read(int64_t(first * channels * 2), columnsamples.data(),
                           int64_t(columnsamples.size() * 2));
+    return columnsamples;
 }
 
 void TWaveView::DrawEmptyPicture() {
