@@ -18,7 +18,8 @@ public:
 
     TBitmap32() = default;
 
-    /// New size; the contents are undefined until drawn.
+    /// New size; the contents are undefined until drawn. The picture starts on a page boundary
+    /// with rows of 4 bytes a pixel.
     void SetSize(int32_t width, int32_t height);
     int32_t Width() const { return Image.width(); }
     int32_t Height() const { return Image.height(); }

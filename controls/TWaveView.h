@@ -42,7 +42,8 @@ using TSaveDocument = std::function<bool(Twavefile& document)>;
 /// layer plus the cursor line), which is what a paint shows. `Repaint` rebuilds all three from the
 /// document and is the only routine that reads samples (from the piece table when fewer than 512
 /// frames fall on a pixel column, else from the peak index); moving the cursor and dragging a
-/// selection only touch the strips that change.
+/// selection only touch the strips that change, and `Redraw` (keys, selections set in frames)
+/// keeps the base layer while the document, span, size and colours it was drawn from stay.
 ///
 /// Main thread only. The owner (the document window) assigns `document` and `scrollbar`, which
 /// the view does not own, binds the events and reads and writes the public fields as the
