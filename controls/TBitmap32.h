@@ -18,7 +18,8 @@ public:
 
     TBitmap32() = default;
 
-    /// New size; the contents are undefined until drawn.
+    /// New size; the contents are undefined until drawn. The picture starts on a page boundary
+    /// with rows of 4 bytes a pixel.
     void SetSize(int32_t width, int32_t height);
     int32_t Width() const { return Image.width(); }
     int32_t Height() const { return Image.height(); }
@@ -38,6 +39,10 @@ public:
     void Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom);
     /// Fills the rectangle with the brush's colour.
     void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    /// Mixes the rectangle with `color`: each component becomes
+    /// ((255 − alpha) × pixel + alpha × colour) div 255. Parts outside the picture are left out.
+    void Tint(int32_t left, int32_t top, int32_t right, int32_t bottom, TColor color,
+              uint8_t alpha);
     /// Text in the font, on the brush's colour, its top-left corner at (x, y).
     void TextOut(int32_t x, int32_t y, const std::string& text);
     /// Copies the rectangle (left, top, right, bottom) of `source` to the same place here; parts
@@ -56,7 +61,13 @@ public:
     int32_t FontSize = 8; ///< points at 96 pixels per inch
 
 private:
-    void Plot(int32_t x, int32_t y, int32_t index);
+    /// Whether the pen draws the point with that index along its line.
+    bool Drawn(int64_t index) const;
+    /// The parts of `LineTo` for a row, a column, a line at least as tall as wide and any other.
+    void HorizontalLine(int32_t x);
+    void VerticalLine(int32_t y);
+    void SteepLine(int32_t x, int32_t y);
+    void SlantedLine(int32_t x, int32_t y);
 
     int32_t PenX = 0;
     int32_t PenY = 0;

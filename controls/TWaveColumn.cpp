@@ -1,24 +1,62 @@
 #include "TWaveColumn.h"
 
-#include "TLargeFile.h"
-
 #include <algorithm>
 
-TWaveColumn TWaveColumn::FromSamples(TLargeFile& table, uint64_t frames, uint64_t first,
+void TWaveColumn::ScanInLanes(const int16_t* samples, uint64_t count, int32_t channels,
+                              TWaveColumn& column) {
+    // Lane j of the scan sees only channel j mod channels, as every group of `Lanes` samples
+    // holds whole frames.
+    int16_t maximum[Lanes];
+    int16_t minimum[Lanes];
+    for (size_t j = 0; j < Lanes; ++j) {
+        maximum[j] = -32768;
+        minimum[j] = 32767;
+    }
+    uint64_t n = 0;
+    for (; n + Lanes <= count; n += Lanes)
+        for (size_t j = 0; j < Lanes; ++j) {
+            const int16_t s = samples[n + j];
+            maximum[j] = s > maximum[j] ? s : maximum[j];
+            minimum[j] = s < minimum[j] ? s : minimum[j];
+        }
+    for (size_t j = 0; n + j < count; ++j) {
+        maximum[j] = std::max(maximum[j], samples[n + j]);
+        minimum[j] = std::min(minimum[j], samples[n + j]);
+    }
+    for (size_t j = 0; j < Lanes; ++j) {
+        const size_t i = j % size_t(channels);
+        column.First[i] = std::max<int32_t>(column.First[i], maximum[j]);
+        column.Second[i] = std::min<int32_t>(column.Second[i], minimum[j]);
+    }
+}
+
+TWaveColumn TWaveColumn::FromSamples(std::span<const int16_t> samples, uint64_t first,
                                      uint64_t count, int32_t channels) {
     TWaveColumn column;
-    const int32_t lanes = std::min(channels, MaxChannels);
     column.First.fill(-32768);
     column.Second.fill(32767);
-    for (uint64_t frame = first; frame < first + count && frame < frames; ++frame) {
-        column.Any = true;
-        for (int32_t i = 0; i < lanes; ++i) {
-            const int32_t s = table.ReadAt(int64_t((frame * uint64_t(channels) + uint64_t(i)) * 2));
-            if (s > column.First[size_t(i)])
-                column.First[size_t(i)] = s;
-            if (s < column.Second[size_t(i)])
-                column.Second[size_t(i)] = s;
+    if (channels <= 0)
+        return column;
+    const uint64_t stride = uint64_t(channels);
+    const uint64_t end = std::min(first + count, samples.size() / stride);
+    if (first >= end)
+        return column;
+    column.Any = true;
+    const int32_t lanes = std::min(channels, MaxChannels);
+    if (channels <= MaxChannels && Lanes % channels == 0) {
+        ScanInLanes(samples.data() + first * stride, (end - first) * stride, channels, column);
+        return column;
+    }
+    for (int32_t i = 0; i < lanes; ++i) {
+        const int16_t* sample = samples.data() + first * stride + uint64_t(i);
+        int16_t maximum = -32768;
+        int16_t minimum = 32767;
+        for (uint64_t frame = first; frame < end; ++frame, sample += stride) {
+            maximum = std::max(maximum, *sample);
+            minimum = std::min(minimum, *sample);
         }
+        column.First[size_t(i)] = maximum;
+        column.Second[size_t(i)] = minimum;
     }
     return column;
 }

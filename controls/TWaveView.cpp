@@ -103,7 +103,7 @@ void TWaveView::SetSelectionFrames(uint32_t start, uint32_t stop, bool isSelecte
     // A typed start past the stop would make an inverted range: it becomes empty at the stop.
     selectionstart = std::min(selectionstart, selectionstop);
     selected = isSelected;
-    Repaint();
+    Redraw();
 }
 
 void TWaveView::SetSelectionMs(int64_t startms, int64_t stopms, bool isSelected) {

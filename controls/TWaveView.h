@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <vector>
 
 class TScrollBar;
 class TWaveView;
@@ -41,7 +42,8 @@ using TSaveDocument = std::function<bool(Twavefile& document)>;
 /// layer plus the cursor line), which is what a paint shows. `Repaint` rebuilds all three from the
 /// document and is the only routine that reads samples (from the piece table when fewer than 512
 /// frames fall on a pixel column, else from the peak index); moving the cursor and dragging a
-/// selection only touch the strips that change.
+/// selection only touch the strips that change, and `Redraw` (keys, selections set in frames)
+/// keeps the base layer while the document, span, size and colours it was drawn from stay.
 ///
 /// Main thread only. The owner (the document window) assigns `document` and `scrollbar`, which
 /// the view does not own, binds the events and reads and writes the public fields as the
@@ -73,6 +75,10 @@ public:
 
     /// Rebuilds the three layers from the document and shows the result.
     void Repaint();
+    /// Shows the same picture as `Repaint` at less cost: while the document, the view's span,
+    /// size and colours stay as the base layer was drawn, only the selection tint and the cursor
+    /// line are drawn again.
+    void Redraw();
 
     // --- Document, cursor and selection ---
 
@@ -194,7 +200,41 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
+    /// Everything the base layer's pixels depend on, as they were when it was drawn.
+    struct TBaseInputs {
+        const Twavefile* Document = nullptr;
+        std::weak_ptr<const void> Table;
+        const uint32_t* Peaks = nullptr;
+        size_t PeakCount = 0;
+        uint32_t Frames = 0;
+        int32_t Channels = 0;
+        int32_t SampleRate = 0;
+        uint32_t ViewStart = 0;
+        uint32_t ViewEnd = 0;
+        uint32_t Visible = 0;
+        int32_t Width = 0;
+        int32_t Height = 0;
+        bool TimeRuler = false;
+        TColor ScaleColor = 0;
+        TColor WaveColor = 0;
+        qint64 BackgroundKey = 0;
+        TColor BackgroundColor = 0;
+        bool Ready = false;
+        bool Same(const TBaseInputs& other) const;
+    };
+    /// The selection that `sellayer` shows over the base layer.
+    struct TTintInputs {
+        bool Selected = false;
+        uint32_t Start = 0;
+        uint32_t Stop = 0;
+        bool operator==(const TTintInputs&) const = default;
+    };
+
     // Drawing routines (TWaveViewDraw.cpp)
+    TBaseInputs BaseInputs() const;
+    TTintInputs TintInputs() const;
+    /// Builds `sellayer` from the base layer and `finallayer` from it, cursor line included.
+    void DrawUpperLayers();
     void ResizeLayers();
     void DrawGradientRows(TBitmap32& canvas, int32_t left, int32_t top, int32_t right,
                           int32_t bottom, TColor from, TColor to);
@@ -204,9 +244,13 @@ protected:
     void DrawWaveform(int32_t channelCount);
     void DrawZoomedIn(int32_t channelCount, double k);
     void DrawZoomedOut(int32_t channelCount, double k);
+    /// The samples of frames first … first + count − 1 that the document holds, read into
+    /// `columnsamples`.
+    std::span<const int16_t> ReadColumn(uint64_t first, uint64_t count);
     void DrawEmptyPicture();
     void DrawBackgroundPicture();
-    void DrawSelectionTint();
+    /// The columns x1 … x2 − 1 that the selection tints; false when it tints none.
+    bool SelectionTintColumns(int32_t& x1, int32_t& x2) const;
     void BlendTintRect(TBitmap32& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom,
                        TColor color);
     /// Draws the cursor line when the cursor lies inside the view; true when it did.
@@ -229,4 +273,12 @@ protected:
     void FireSelect(uint32_t start, uint32_t stop, bool isSelected);
 
     std::unique_ptr<TPlayer> player;
+    /// Interleaved samples of the column that a zoomed-out repaint draws from samples.
+    std::vector<int16_t> columnsamples;
+    /// The inputs of the layers as drawn; `basekept` and `tintkept` are false when a layer no
+    /// longer follows from them (never drawn, or a drag tinted the selection layer itself).
+    TBaseInputs drawnbase;
+    TTintInputs drawntint;
+    bool basekept = false;
+    bool tintkept = false;
 };

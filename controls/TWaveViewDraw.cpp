@@ -1,6 +1,7 @@
 // The waveform view's drawing: the full redraw through the three layers, the ruler, the channel
 // grid, the waveform from samples or from the peak index, the selection tint and the cursor line.
 #include "AppServices.h"
+#include "TLargeFile.h"
 #include "TRulerScale.h"
 #include "TWaveColumn.h"
 #include "TWaveView.h"
@@ -42,12 +43,14 @@ void TWaveView::Repaint() {
     // Without a wave area there is nothing to draw, and no pixel arithmetic to overflow.
     if (!HasWaveArea(wavewidth, waveheight)) {
         drawncursorx = NoCursorLine;
+        basekept = false;
         update();
         return;
     }
 
+    // The gradient covers every row below the ruler.
     baselayer.BrushColor = ViewScaleColor;
-    baselayer.FillRect(0, 0, width(), height());
+    baselayer.FillRect(0, 0, width(), RulerHeight);
     DrawGradientRows(baselayer, 0, RulerHeight, wavewidth, height(), GradientTopColor,
                      GradientBottomColor);
     baselayer.PenColor = RulerBorderColor;
@@ -74,15 +77,84 @@ void TWaveView::Repaint() {
         DrawBackgroundPicture();
     }
 
-    sellayer.Assign(baselayer);
-    if (selected) {
-        DrawSelectionTint();
-        finallayer.Assign(sellayer);
-    } else {
-        finallayer.Assign(baselayer);
-    }
-    drawncursorx = DrawCursorLine() ? cursorx : NoCursorLine;
+    drawnbase = BaseInputs();
+    basekept = true;
+    DrawUpperLayers();
     update();
+}
+
+void TWaveView::Redraw() {
+    if (!basekept || cursor > DocumentFrames() || !BaseInputs().Same(drawnbase)) {
+        Repaint();
+        return;
+    }
+    if (tintkept && TintInputs() == drawntint) {
+        if (drawncursorx != NoCursorLine)
+            finallayer.CopyRect(sellayer, drawncursorx - 4, 0, drawncursorx + 4, layerheight);
+        drawncursorx = DrawCursorLine() ? cursorx : NoCursorLine;
+    } else {
+        DrawUpperLayers();
+    }
+    update();
+}
+
+bool TWaveView::TBaseInputs::Same(const TBaseInputs& other) const {
+    const bool sameTable = !Table.owner_before(other.Table) && !other.Table.owner_before(Table);
+    return sameTable && Document == other.Document && Peaks == other.Peaks &&
+           PeakCount == other.PeakCount && Frames == other.Frames && Channels == other.Channels &&
+           SampleRate == other.SampleRate && ViewStart == other.ViewStart &&
+           ViewEnd == other.ViewEnd && Visible == other.Visible && Width == other.Width &&
+           Height == other.Height && TimeRuler == other.TimeRuler &&
+           ScaleColor == other.ScaleColor && WaveColor == other.WaveColor &&
+           BackgroundKey == other.BackgroundKey && BackgroundColor == other.BackgroundColor &&
+           Ready == other.Ready;
+}
+
+TWaveView::TBaseInputs TWaveView::BaseInputs() const {
+    TBaseInputs inputs;
+    inputs.Document = document;
+    if (document != nullptr) {
+        inputs.Table = document->table;
+        inputs.Peaks = document->peakindex.data();
+        inputs.PeakCount = document->peakindex.size();
+        inputs.Channels = document->channels;
+        inputs.SampleRate = document->samplerate;
+        inputs.Ready = document->ready;
+    }
+    inputs.Frames = DocumentFrames();
+    inputs.ViewStart = viewstart;
+    inputs.ViewEnd = viewend;
+    inputs.Visible = visible;
+    inputs.Width = width();
+    inputs.Height = height();
+    inputs.TimeRuler = timeruler;
+    inputs.ScaleColor = ViewScaleColor;
+    inputs.WaveColor = ViewWaveColor;
+    inputs.BackgroundKey = Background.cacheKey();
+    inputs.BackgroundColor = Backgroundcolor;
+    return inputs;
+}
+
+TWaveView::TTintInputs TWaveView::TintInputs() const {
+    return {selected, selectionstart, selectionstop};
+}
+
+void TWaveView::DrawUpperLayers() {
+    int32_t x1 = 0;
+    int32_t x2 = 0;
+    const bool tinted = SelectionTintColumns(x1, x2);
+    const int32_t top = RulerHeight;
+    const int32_t bottom = RulerHeight + waveheight;
+    // Row by row, so that each row of the three layers passes through the caches once.
+    for (int32_t y = 0; y < baselayer.Height(); ++y) {
+        sellayer.CopyRect(baselayer, 0, y, baselayer.Width(), y + 1);
+        if (tinted && y >= top && y < bottom)
+            BlendTintRect(sellayer, x1, y, x2, y + 1, SelectionTintColor);
+        finallayer.CopyRect(sellayer, 0, y, sellayer.Width(), y + 1);
+    }
+    drawntint = TintInputs();
+    tintkept = true;
+    drawncursorx = DrawCursorLine() ? cursorx : NoCursorLine;
 }
 
 void TWaveView::ResizeLayers() {
@@ -229,23 +301,22 @@ void TWaveView::DrawZoomedIn(int32_t channelCount, double k) {
 }
 
 void TWaveView::DrawZoomedOut(int32_t channelCount, double k) {
-    TLargeFile& table = *document->table;
-    const uint64_t frames = DocumentFrames();
     const bool fromSamples = samplesperpixel / 512.0 < 1.0;
+    const uint64_t perColumn = uint64_t(samplesperpixel) + 1;
     std::array<int32_t, MaxChannels> previous;
     for (int32_t i = 0; i < channelCount; ++i)
         previous[size_t(i)] = lanecentre[size_t(i)];
     for (int32_t col = 0; col < wavewidth; ++col) {
         // Adjacent columns share their edge frame (or block).
         const TWaveColumn column =
-            fromSamples
-                ? TWaveColumn::FromSamples(table, frames,
-                                           uint64_t(std::trunc(col * samplesperpixel)) + viewstart,
-                                           uint64_t(samplesperpixel) + 1, document->channels)
-                : TWaveColumn::FromPeaks(
-                      document->peakindex,
-                      uint64_t(std::trunc((col * samplesperpixel + viewstart) / 512.0)),
-                      uint64_t(samplesperpixel / 512.0) + 1, document->channels);
+            fromSamples ? TWaveColumn::FromSamples(
+                              ReadColumn(uint64_t(std::trunc(col * samplesperpixel)) + viewstart,
+                                         perColumn),
+                              0, perColumn, document->channels)
+                        : TWaveColumn::FromPeaks(
+                              document->peakindex,
+                              uint64_t(std::trunc((col * samplesperpixel + viewstart) / 512.0)),
+                              uint64_t(samplesperpixel / 512.0) + 1, document->channels);
         if (!column.Any)
             break;
         for (int32_t i = 0; i < channelCount; ++i) {
@@ -256,6 +327,17 @@ void TWaveView::DrawZoomedOut(int32_t channelCount, double k) {
             previous[size_t(i)] = y2;
         }
     }
+}
+
+std::span<const int16_t> TWaveView::ReadColumn(uint64_t first, uint64_t count) {
+    // One column at a time, so that its samples are still in the caches when they are scanned.
+    const uint64_t channels = document->channels;
+    const uint64_t frames = DocumentFrames();
+    const uint64_t held = first < frames ? std::min(count, frames - first) : 0;
+    columnsamples.resize(held * channels);
+    document->table->Read(int64_t(first * channels * 2), columnsamples.data(),
+                          int64_t(columnsamples.size() * 2));
+    return columnsamples;
 }
 
 void TWaveView::DrawEmptyPicture() {
@@ -285,40 +367,25 @@ void TWaveView::DrawBackgroundPicture() {
                           QRect(0, -oy, Background.width(), Background.height() + oy));
 }
 
-void TWaveView::DrawSelectionTint() {
+bool TWaveView::SelectionTintColumns(int32_t& x1, int32_t& x2) const {
     if (!selected || !DocumentReady())
-        return;
+        return false;
     const bool reaches = (selectionstart >= viewstart && selectionstart <= viewend) ||
                          (selectionstop >= viewstart && selectionstop <= viewend) ||
                          (selectionstart < viewstart && selectionstop > viewend);
     if (!reaches || visible == 0)
-        return;
-    const int32_t x1 = viewstart < selectionstart
-                           ? RoundPixel((double(selectionstart) - viewstart) / samplesperpixel)
-                           : 0;
-    const int32_t x2 = selectionstop < viewend
-                           ? RoundPixel((double(selectionstop) - viewstart) / samplesperpixel)
-                           : wavewidth;
-    BlendTintRect(sellayer, x1, RulerHeight, x2, waveheight + RulerHeight, SelectionTintColor);
+        return false;
+    x1 = viewstart < selectionstart
+             ? RoundPixel((double(selectionstart) - viewstart) / samplesperpixel)
+             : 0;
+    x2 = selectionstop < viewend ? RoundPixel((double(selectionstop) - viewstart) / samplesperpixel)
+                                 : wavewidth;
+    return true;
 }
 
 void TWaveView::BlendTintRect(TBitmap32& canvas, int32_t left, int32_t top, int32_t right,
                               int32_t bottom, TColor color) {
-    left = std::max(left, 0);
-    top = std::max(top, 0);
-    right = std::min(right, canvas.Width());
-    bottom = std::min(bottom, canvas.Height());
-    for (int32_t y = top; y < bottom; ++y)
-        for (int32_t x = left; x < right; ++x) {
-            const TColor pixel = canvas.Pixel(x, y);
-            TColor mixed = 0;
-            for (int shift : {0, 8, 16}) {
-                const uint32_t p = (pixel >> shift) & 0xFF;
-                const uint32_t c = (color >> shift) & 0xFF;
-                mixed |= (((255u - TintAlpha) * p + TintAlpha * c) / 255u) << shift;
-            }
-            canvas.SetPixel(x, y, mixed);
-        }
+    canvas.Tint(left, top, right, bottom, color, TintAlpha);
 }
 
 bool TWaveView::DrawCursorLine() {

@@ -103,7 +103,7 @@ void TWaveView::BeginMouseSelect(int32_t x) {
         FireSelect(0, 0, false);
         selectionstart = selectionstop = pressframe;
     }
-    Repaint();
+    Redraw();
 }
 
 void TWaveView::MouseMove(int32_t x, int32_t y) {
@@ -165,6 +165,8 @@ void TWaveView::UpdateDragSelection(int32_t x) {
         }
     }
     finallayer.CopyRect(sellayer, std::min(l, px), top, std::max(l, px), bottom);
+    // The tint now follows the mouse's pixels rather than the selection's frames.
+    tintkept = false;
     lastdragx = px;
     if (anchorframe >= frame) {
         selectionstart = frame;
@@ -243,7 +245,7 @@ void TWaveView::KeyDown(int32_t key) {
         moved = false;
     }
     if (moved)
-        Repaint();
+        Redraw();
     cursorms = FramesToMs(cursor);
     FireCursor();
 }

@@ -2,34 +2,16 @@
 // nothing from beyond the document's end.
 #include "TWaveColumn.h"
 
-#include "FakeUserInterface.h"
-#include "Settings.h"
-#include "TLargeFile.h"
-#include "TestDocument.h"
-#include "TestFiles.h"
-
 #include <gtest/gtest.h>
 
-namespace {
-
-/// A table over a temporary sample file of the given interleaved samples.
-std::unique_ptr<TLargeFile> Table(TempDir& dir, const std::vector<int16_t>& samples,
-                                  int32_t channels) {
-    const std::string path = dir.File("column.wav");
-    WriteSampleFile(path, channels, 8000, samples);
-    auto table = std::make_unique<TLargeFile>("column", channels, 8000);
-    table->Add({int64_t(samples.size() * 2), TChunk::FileBacked, path, 44});
-    table->UpdateSize();
-    return table;
-}
-
-} // namespace
+#include <algorithm>
+#include <random>
+#include <vector>
 
 TEST(TWaveColumnTest, SamplesGiveMaximumThenMinimumPerChannel) {
-    TempDir dir;
     // Frames (left, right): (5, −1), (−7, 2), (3, 9), (100, −100).
-    auto table = Table(dir, {5, -1, -7, 2, 3, 9, 100, -100}, 2);
-    const TWaveColumn column = TWaveColumn::FromSamples(*table, 4, 0, 3, 2);
+    const std::vector<int16_t> samples{5, -1, -7, 2, 3, 9, 100, -100};
+    const TWaveColumn column = TWaveColumn::FromSamples(samples, 0, 3, 2);
     EXPECT_TRUE(column.Any);
     EXPECT_EQ(column.First[0], 5);
     EXPECT_EQ(column.Second[0], -7);
@@ -38,14 +20,28 @@ TEST(TWaveColumnTest, SamplesGiveMaximumThenMinimumPerChannel) {
 }
 
 TEST(TWaveColumnTest, FramesPastTheEndTakeNoPart) {
-    TempDir dir;
-    auto table = Table(dir, {1, 2, 3, 4}, 1);
-    TWaveColumn column = TWaveColumn::FromSamples(*table, 3, 2, 5, 1);
+    const std::vector<int16_t> samples{1, 2, 3};
+    TWaveColumn column = TWaveColumn::FromSamples(samples, 2, 5, 1);
     EXPECT_TRUE(column.Any);
     EXPECT_EQ(column.First[0], 3);
     EXPECT_EQ(column.Second[0], 3);
-    column = TWaveColumn::FromSamples(*table, 3, 3, 5, 1);
+    column = TWaveColumn::FromSamples(samples, 3, 5, 1);
     EXPECT_FALSE(column.Any);
+    // A frame that the samples hold only in part is past the end as well.
+    column = TWaveColumn::FromSamples(samples, 1, 5, 2);
+    EXPECT_FALSE(column.Any);
+}
+
+TEST(TWaveColumnTest, NineChannelsOfSamplesShowTheFirstEightAtTheirOwnStride) {
+    std::vector<int16_t> samples;
+    for (int frame = 0; frame < 3; ++frame)
+        for (int channel = 0; channel < 9; ++channel)
+            samples.push_back(int16_t(frame == 1 ? 100 * channel : -channel));
+    const TWaveColumn column = TWaveColumn::FromSamples(samples, 0, 3, 9);
+    for (int channel = 0; channel < 8; ++channel) {
+        EXPECT_EQ(column.First[size_t(channel)], 100 * channel) << channel;
+        EXPECT_EQ(column.Second[size_t(channel)], -channel) << channel;
+    }
 }
 
 TEST(TWaveColumnTest, PeaksComeInTheOrderTheyOccur) {
@@ -93,5 +89,34 @@ TEST(TWaveColumnTest, NineChannelsShowTheFirstEightAtTheirOwnStride) {
     for (int channel = 0; channel < 8; ++channel) {
         EXPECT_EQ(column.First[size_t(channel)], 100 + channel);
         EXPECT_EQ(column.Second[size_t(channel)], -channel);
+    }
+}
+
+TEST(TWaveColumnTest, SamplesOfEveryChannelCountMatchAPlainScan) {
+    std::mt19937 random(3);
+    std::uniform_int_distribution<int> sample(-32768, 32767);
+    std::vector<int16_t> samples(9 * 700);
+    for (int16_t& s : samples)
+        s = int16_t(sample(random));
+    for (int32_t channels = 1; channels <= 9; ++channels) {
+        const uint64_t frames = samples.size() / uint64_t(channels);
+        for (const auto& [first, count] : {std::pair<uint64_t, uint64_t>{0, 1},
+                                           {3, 17},
+                                           {5, 64},
+                                           {100, 513},
+                                           {frames - 7, 50}}) {
+            const TWaveColumn column = TWaveColumn::FromSamples(samples, first, count, channels);
+            ASSERT_TRUE(column.Any);
+            for (int32_t i = 0; i < std::min(channels, 8); ++i) {
+                int32_t maximum = -32768, minimum = 32767;
+                for (uint64_t f = first; f < std::min(first + count, frames); ++f) {
+                    maximum = std::max<int32_t>(maximum, samples[f * channels + i]);
+                    minimum = std::min<int32_t>(minimum, samples[f * channels + i]);
+                }
+                EXPECT_EQ(column.First[size_t(i)], maximum) << channels << " " << first << " " << i;
+                EXPECT_EQ(column.Second[size_t(i)], minimum)
+                    << channels << " " << first << " " << i;
+            }
+        }
     }
 }

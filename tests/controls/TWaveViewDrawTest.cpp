@@ -6,6 +6,9 @@
 
 #include <QPainter>
 
+#include <random>
+#include <string>
+
 namespace {
 
 constexpr TColor Rgb(int red, int green, int blue) {
@@ -313,4 +316,152 @@ TEST_F(DrawTest, FarOutTheWaveformComesFromThePeakIndex) {
     View.Repaint();
     for (int y = 77; y < 110; ++y)
         EXPECT_NE(At(View.baselayer, 100, y), ViewWaveColor) << y;
+}
+
+namespace {
+
+struct Layers {
+    QImage Base, Selection, Final;
+};
+
+Layers Capture(const TWaveView& view) {
+    return {view.baselayer.Image.copy(), view.sellayer.Image.copy(), view.finallayer.Image.copy()};
+}
+
+/// The view's layers are those that a full repaint of its present state draws.
+void ExpectAsRepainted(TWaveView& view, const std::string& what) {
+    const Layers drawn = Capture(view);
+    const int32_t line = view.drawncursorx;
+    view.Repaint();
+    EXPECT_TRUE(drawn.Base == view.baselayer.Image) << what;
+    EXPECT_TRUE(drawn.Selection == view.sellayer.Image) << what;
+    EXPECT_TRUE(drawn.Final == view.finallayer.Image) << what;
+    EXPECT_EQ(line, view.drawncursorx) << what;
+}
+
+/// Interleaved stereo of `frames` frames that wanders over the whole range.
+std::vector<int16_t> Noise(size_t frames) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> sample(-30000, 30000);
+    std::vector<int16_t> samples(2 * frames);
+    for (int16_t& s : samples)
+        s = int16_t(sample(random));
+    return samples;
+}
+
+/// `pixel` under the selection tint: (155 × pixel + 100 × yellow) div 255 per component.
+TColor Tinted(TColor pixel) {
+    TColor mixed = 0;
+    for (int shift : {0, 8, 16}) {
+        const uint32_t yellow = (TWaveView::SelectionTintColor >> shift) & 0xFF;
+        mixed |= ((155 * ((pixel >> shift) & 0xFF) + 100 * yellow) / 255) << shift;
+    }
+    return mixed;
+}
+
+void ShowSpan(TWaveView& view, uint32_t start, uint32_t visible) {
+    view.visible = visible;
+    view.viewstart = start;
+    view.viewend = start + visible;
+    view.Repaint();
+}
+
+} // namespace
+
+TEST_F(DrawTest, KeysAndSelectionsDrawWhatARepaintDrawsAtEveryZoom) {
+    constexpr uint32_t Frames = 240000;
+    Load(Noise(Frames), 2);
+    // Frames a pixel: 600 (peak index), 100 and 2 (samples), 1/4 and 1/10 (markers).
+    for (const uint32_t visible : {Frames, 40000u, 800u, 100u, 40u}) {
+        const uint32_t start = (Frames - visible) / 3;
+        ShowSpan(View, start, visible);
+        const std::string zoom = std::to_string(visible) + " frames ";
+        struct Selection {
+            uint32_t Start, Stop;
+            bool Selected;
+        };
+        for (const Selection s : {Selection{0, 0, false},
+                                  {start + visible / 4, start + visible / 2, true},
+                                  {0, Frames, true},
+                                  {0, 5, true},
+                                  {start + 3, Frames, true}}) {
+            const std::string what = zoom + std::to_string(s.Start) + "-" + std::to_string(s.Stop);
+            View.SetSelectionFrames(s.Start, s.Stop, s.Selected);
+            ExpectAsRepainted(View, what + " selected");
+            int32_t x1 = 0, x2 = 0;
+            if (View.SelectionTintColumns(x1, x2))
+                for (int y = 0; y < Height; ++y)
+                    for (int x = 0; x < Width; ++x) {
+                        const TColor base = View.baselayer.Pixel(x, y);
+                        const bool tinted = x >= x1 && x < x2 && y >= TWaveView::RulerHeight;
+                        ASSERT_EQ(View.sellayer.Pixel(x, y), tinted ? Tinted(base) : base)
+                            << what << " at " << x << "," << y;
+                    }
+            View.SetCursorFrame(start + visible / 2);
+            for (int32_t key : {39, 39, 37, 36, 39, 35, 37}) {
+                View.KeyDown(key);
+                ExpectAsRepainted(View, what + " key " + std::to_string(key));
+            }
+            // Several changes in a row, each drawn over the previous one.
+            View.SetCursorFrame(start + visible / 3);
+            View.KeyDown(39);
+            View.SetSelectionFrames(start, start + visible / 5, true);
+            View.KeyDown(37);
+            View.SetSelectionFrames(s.Start, s.Stop, s.Selected);
+            View.KeyDown(39);
+            ExpectAsRepainted(View, what + " in a row");
+        }
+    }
+}
+
+TEST_F(DrawTest, AChangedViewIsDrawnAgainInFull) {
+    Load(Noise(8000), 2);
+    View.Repaint();
+    const auto selectAgain = [&] { View.SetSelectionFrames(100, 900, true); };
+    selectAgain();
+    View.timeruler = false;
+    selectAgain();
+    ExpectAsRepainted(View, "sample ruler");
+    const TColor saved = ViewScaleColor;
+    ViewScaleColor = 0x102030;
+    selectAgain();
+    ExpectAsRepainted(View, "scale colour");
+    ViewScaleColor = saved;
+    ViewWaveColor ^= 0x00FF00;
+    selectAgain();
+    ExpectAsRepainted(View, "wave colour");
+    ViewWaveColor ^= 0x00FF00;
+    View.viewstart = 50;
+    View.viewend = 50 + View.visible - 100;
+    View.visible -= 100;
+    selectAgain();
+    ExpectAsRepainted(View, "span");
+    View.resize(Width - 10, Height + 10);
+    selectAgain();
+    ExpectAsRepainted(View, "size");
+    Document.closefile();
+    selectAgain();
+    ExpectAsRepainted(View, "closed");
+    View.Background = QImage(30, 30, QImage::Format_RGB32);
+    View.Background.fill(Qt::green);
+    selectAgain();
+    ExpectAsRepainted(View, "background");
+    View.Backgroundcolor = 0x445566;
+    selectAgain();
+    ExpectAsRepainted(View, "background colour");
+}
+
+TEST_F(DrawTest, KeysAfterADragDrawTheSelectionAsARepaintDoes) {
+    Load(Noise(8000), 2);
+    View.MouseDown(Qt::LeftButton, 100, 100);
+    View.MouseMove(173, 100);
+    View.MouseMove(151, 100);
+    View.MouseUp(Qt::LeftButton, 151, 100);
+    ASSERT_TRUE(View.selected);
+    View.KeyDown(39);
+    ExpectAsRepainted(View, "after a drag");
+    // A press clears the selection of the previous drag.
+    View.MouseDown(Qt::LeftButton, 300, 100);
+    ExpectAsRepainted(View, "after a press");
+    View.MouseUp(Qt::LeftButton, 300, 100);
 }

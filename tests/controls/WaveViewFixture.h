@@ -20,6 +20,7 @@ public:
     using TWaveView::BlendTintRect;
     using TWaveView::DrawChannelGrid;
     using TWaveView::DrawGradientRows;
+    using TWaveView::SelectionTintColumns;
 };
 
 /// One recorded OnSelect call.
