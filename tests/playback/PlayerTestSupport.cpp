@@ -47,23 +47,29 @@ TestTable MakeTable(const TempDir& dir, int32_t channels, int32_t rate,
     return made;
 }
 
-TestTable MakeConstantTable(const TempDir& dir, const std::vector<int16_t>& values,
-                            int64_t frames) {
-    const auto channels = static_cast<int32_t>(values.size());
-    TestTable made{std::make_shared<TLargeFile>("levels", channels, 8000), {}, {}, channels, 8000};
+TestTable MakeOnePieceTable(const TempDir& dir, const std::string& name, int32_t channels,
+                            int32_t rate, const std::vector<int16_t>& samples) {
+    TestTable made{std::make_shared<TLargeFile>(name, channels, rate), {}, {}, channels, rate};
     std::vector<uint8_t> file(44, 0);
-    for (int64_t f = 0; f < frames; ++f)
-        for (const int16_t v : values) {
-            file.push_back(static_cast<uint8_t>(uint16_t(v) & 0xFF));
-            file.push_back(static_cast<uint8_t>(uint16_t(v) >> 8));
-        }
-    const std::string path = dir.File("constant");
+    for (const int16_t v : samples) {
+        file.push_back(static_cast<uint8_t>(uint16_t(v) & 0xFF));
+        file.push_back(static_cast<uint8_t>(uint16_t(v) >> 8));
+    }
+    const std::string path = dir.File(name);
     WriteWholeFile(path, file);
     made.DataFiles.push_back(path);
     made.Table->Add(TChunk{int64_t(file.size() - 44), TChunk::FileBacked, path, 44});
     made.Table->UpdateSize();
     made.Bytes.assign(file.begin() + 44, file.end());
     return made;
+}
+
+TestTable MakeConstantTable(const TempDir& dir, const std::vector<int16_t>& values,
+                            int64_t frames) {
+    std::vector<int16_t> samples;
+    for (int64_t f = 0; f < frames; ++f)
+        samples.insert(samples.end(), values.begin(), values.end());
+    return MakeOnePieceTable(dir, "constant", int32_t(values.size()), 8000, samples);
 }
 
 PlayerRecord::PlayerRecord() {

@@ -52,6 +52,10 @@ struct TestTable {
 TestTable MakeTable(const TempDir& dir, int32_t channels, int32_t rate,
                     const std::vector<PieceSpec>& pieces, unsigned seed = 1);
 
+/// A table of one piece over a new data file `name` in `dir` (a 44-byte header, then `samples`).
+TestTable MakeOnePieceTable(const TempDir& dir, const std::string& name, int32_t channels,
+                            int32_t rate, const std::vector<int16_t>& samples);
+
 /// A table of `frames` frames whose channel c holds values[c] in every frame.
 TestTable MakeConstantTable(const TempDir& dir, const std::vector<int16_t>& values, int64_t frames);
 

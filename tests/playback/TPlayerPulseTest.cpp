@@ -19,7 +19,7 @@ namespace {
 /// 100 Hz × (c + 1), falling for odd channels), at half scale.
 TestTable SweepTable(const TempDir& dir, int32_t rate, int32_t channels, double seconds) {
     const auto frames = static_cast<int64_t>(rate * seconds);
-    std::vector<uint8_t> file(44, 0);
+    std::vector<int16_t> samples;
     std::vector<double> phase(size_t(channels), 0.0);
     for (int64_t f = 0; f < frames; ++f) {
         const double t = double(f) / frames;
@@ -28,19 +28,11 @@ TestTable SweepTable(const TempDir& dir, int32_t rate, int32_t channels, double 
             const double high = 6000.0 - 300.0 * c;
             const double frequency = c % 2 == 0 ? low + (high - low) * t : high - (high - low) * t;
             phase[size_t(c)] += 2 * std::numbers::pi * frequency / rate;
-            const auto v = static_cast<int16_t>(std::lround(16000 * std::sin(phase[size_t(c)])));
-            file.push_back(static_cast<uint8_t>(uint16_t(v) & 0xFF));
-            file.push_back(static_cast<uint8_t>(uint16_t(v) >> 8));
+            samples.push_back(
+                static_cast<int16_t>(std::lround(16000 * std::sin(phase[size_t(c)]))));
         }
     }
-    TestTable made{std::make_shared<TLargeFile>("sweep", channels, rate), {}, {}, channels, rate};
-    const std::string path = dir.File("sweep");
-    WriteWholeFile(path, file);
-    made.DataFiles.push_back(path);
-    made.Table->Add(TChunk{int64_t(file.size() - 44), TChunk::FileBacked, path, 44});
-    made.Table->UpdateSize();
-    made.Bytes.assign(file.begin() + 44, file.end());
-    return made;
+    return MakeOnePieceTable(dir, "sweep", channels, rate, samples);
 }
 
 struct Playback {
