@@ -1,6 +1,7 @@
 #include "SampleEdits.h"
 
 #include "Exceptions.h"
+#include "GainKernels.h"
 #include "SampleEditProgress.h"
 #include "Simd.h"
 #include "TBlockHandOff.h"
@@ -324,13 +325,13 @@ void Twavefile::gainworker() {
     {
         TBlockHandOff output(ch, stream, builder);
         const int16_t* lookup = gaintable.data() + 32768;
+        const GainKernels& kernels = BestGainKernels();
         for (int64_t k = 0; k < n;) {
             const std::span<int16_t> room = output.Room();
             const int64_t m = std::min<int64_t>(int64_t(room.size()) / ch, n - k);
             int16_t* samples = room.data();
             old->Read((s + k) * 2 * ch, samples, m * 2 * ch);
-            for (int64_t i = 0; i < m * ch; ++i)
-                samples[i] = lookup[samples[i]];
+            kernels.Apply(lookup, gain, samples, samples, m * ch);
             output.Commit(m * ch);
             SampleEditProgress::PostRange(SampleEditProgress::Gain, k, k + m, n, Poster(*this));
             k += m;
