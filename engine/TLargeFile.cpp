@@ -204,29 +204,31 @@ int16_t TLargeFile::ReadOutsideWindow(int64_t position) {
 void TLargeFile::Read(int64_t position, void* buffer, int64_t bytes) {
     auto* out = static_cast<uint8_t*>(buffer);
     while (bytes > 0) {
-        int64_t n = 0;
-        const uint64_t at = static_cast<uint64_t>(position - WindowStart);
-        if (at < WindowBytes) {
-            n = std::min<int64_t>(bytes, int64_t(WindowBytes - at));
-            std::memcpy(out, WindowBuffer.get() + at, size_t(n));
-        } else if (bytes >= DirectReadBytes) {
-            // A long span goes straight from the piece into the caller's buffer, without the
-            // copy through the window; the window keeps what it holds.
-            int64_t start = 0;
-            const int64_t index = FindChunk(position, start);
-            if (index < 0) {
-                std::memset(out, 0, size_t(bytes));
-                return;
-            }
-            n = ReadPiece(index, start, position, out, bytes);
-        } else if (!Refill(position)) {
+        const int64_t n = ReadSpan(position, out, bytes);
+        if (n == 0) { // past the end
             std::memset(out, 0, size_t(bytes));
             return;
-        } else {
-            continue;
         }
         out += n;
         position += n;
         bytes -= n;
     }
+}
+
+int64_t TLargeFile::ReadSpan(int64_t position, uint8_t* out, int64_t bytes) {
+    if (static_cast<uint64_t>(position - WindowStart) >= WindowBytes) {
+        if (bytes >= DirectReadBytes) {
+            // A long span goes straight from the piece into the caller's buffer, without the
+            // copy through the window; the window keeps what it holds.
+            int64_t start = 0;
+            const int64_t index = FindChunk(position, start);
+            return index < 0 ? 0 : ReadPiece(index, start, position, out, bytes);
+        }
+        if (!Refill(position))
+            return 0;
+    }
+    const auto at = static_cast<uint64_t>(position - WindowStart);
+    const int64_t n = std::min<int64_t>(bytes, int64_t(WindowBytes - at));
+    std::memcpy(out, WindowBuffer.get() + at, size_t(n));
+    return n;
 }

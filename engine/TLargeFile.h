@@ -89,6 +89,9 @@ private:
     int16_t ReadOutsideWindow(int64_t position);
     /// Loads the window from `position`; false when no piece holds it.
     bool Refill(int64_t position);
+    /// Copies up to `bytes` bytes from `position` on, from one piece; returns the count copied, 0
+    /// at or past the end of the table.
+    int64_t ReadSpan(int64_t position, uint8_t* out, int64_t bytes);
     /// Copies up to `bytes` bytes of the piece `index` (table position `start`) from `position`
     /// on into `buffer`, bytes the data file lacks as zeros; returns the count copied.
     int64_t ReadPiece(int64_t index, int64_t start, int64_t position, uint8_t* buffer,
