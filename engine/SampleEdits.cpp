@@ -1,6 +1,7 @@
 #include "SampleEdits.h"
 
 #include "Exceptions.h"
+#include "GainKernels.h"
 #include "SampleEditProgress.h"
 #include "Simd.h"
 #include "TBlockHandOff.h"
@@ -26,6 +27,9 @@ constexpr int64_t MappedHeaderBytes = 44;
 
 /// Frames read at a time when unchanged frames go to the peak builder.
 constexpr int64_t FeedFrames = 16384;
+
+/// Frames read at a time by the scan for the true peak: large reads, few calls.
+constexpr int64_t PeakScanFrames = 131072;
 
 bool IsRange(int64_t start, int64_t end, int64_t frames) {
     return 0 <= start && start < end && end <= frames;
@@ -109,10 +113,10 @@ void FeedUnchanged(TLargeFile& table, TFilter& builder, int64_t first, int64_t l
 /// The largest sample magnitude of frames first … last − 1 (−32768 counts as 32767).
 int16_t SamplePeak(TLargeFile& table, int64_t first, int64_t last) {
     const int32_t channels = table.Channels;
-    std::vector<int16_t> samples(size_t(FeedFrames * channels));
+    std::vector<int16_t> samples(size_t(PeakScanFrames * channels));
     int16_t peak = 0;
-    for (int64_t frame = first; frame < last; frame += FeedFrames) {
-        const int64_t count = std::min(FeedFrames, last - frame) * channels;
+    for (int64_t frame = first; frame < last; frame += PeakScanFrames) {
+        const int64_t count = std::min(PeakScanFrames, last - frame) * channels;
         table.Read(frame * 2 * channels, samples.data(), count * 2);
         int16_t min = 0;
         int16_t max = 0;
@@ -324,13 +328,13 @@ void Twavefile::gainworker() {
     {
         TBlockHandOff output(ch, stream, builder);
         const int16_t* lookup = gaintable.data() + 32768;
+        const GainKernels& kernels = BestGainKernels();
         for (int64_t k = 0; k < n;) {
             const std::span<int16_t> room = output.Room();
             const int64_t m = std::min<int64_t>(int64_t(room.size()) / ch, n - k);
             int16_t* samples = room.data();
             old->Read((s + k) * 2 * ch, samples, m * 2 * ch);
-            for (int64_t i = 0; i < m * ch; ++i)
-                samples[i] = lookup[samples[i]];
+            kernels.Apply(lookup, gain, samples, samples, m * ch);
             output.Commit(m * ch);
             SampleEditProgress::PostRange(SampleEditProgress::Gain, k, k + m, n, Poster(*this));
             k += m;

@@ -94,8 +94,13 @@ bool TFadeCurve::ApproximateProducts(const int16_t* in, int16_t* out, int32_t fr
     const double* factors = Factors.data();
     if (channels > 1) {
         double* spread = SampleFactors.data();
-        for (int32_t k = 0; k < frames; ++k)
-            std::fill_n(spread + k * channels, channels, factors[k]);
+        if (channels == 2) {
+            for (int32_t k = 0; k < frames; ++k)
+                spread[2 * k] = spread[2 * k + 1] = factors[k];
+        } else {
+            for (int32_t k = 0; k < frames; ++k)
+                std::fill_n(spread + k * channels, channels, factors[k]);
+        }
         factors = spread;
     }
     return Kernels.Products(in, factors, out, frames * channels) <= 0.5 - BoundaryMargin;

@@ -3,34 +3,57 @@
 #include "Exceptions.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
-/// Reads up to `count` bytes at `offset`; returns the bytes read (fewer only at the end of file).
-int64_t ReadFileAt(const std::string& path, int64_t offset, uint8_t* buffer, int64_t count) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+/// Reads of at least this many bytes outside the window skip it.
+constexpr int64_t DirectReadBytes = 65536;
+
+/// Data files that tables keep open between reads, over all tables.
+std::atomic<int32_t> OpenFiles{0};
+
+/// Takes one of the `TLargeFile::OpenFileLimit` places for a file kept open; false when all are
+/// taken.
+bool ReserveOpenFile() {
+    if (OpenFiles.fetch_add(1) < TLargeFile::OpenFileLimit)
+        return true;
+    OpenFiles.fetch_sub(1);
+    return false;
+}
+
+/// Reads up to `count` bytes at `offset` of the open file `fd`; fewer only at its end.
+int64_t ReadOpenFile(int fd, const std::string& path, int64_t offset, uint8_t* buffer,
+                     int64_t count) {
     int64_t done = 0;
     while (done < count) {
         const ssize_t got = pread(fd, buffer + done, size_t(count - done), offset + done);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0) {
-            const int error = errno;
-            close(fd);
-            throw EReadError("Stream read error: \"" + path + "\". " + std::strerror(error));
-        }
+        if (got < 0)
+            throw EReadError("Stream read error: \"" + path + "\". " + std::strerror(errno));
         if (got == 0)
             break;
         done += got;
     }
-    close(fd);
     return done;
 }
+
+/// Closes a file that no table keeps, however its read ends.
+class FileScope {
+public:
+    explicit FileScope(int fd)
+        : Handle(fd) {}
+    ~FileScope() { close(Handle); }
+    FileScope(const FileScope&) = delete;
+    FileScope& operator=(const FileScope&) = delete;
+
+private:
+    int Handle;
+};
 
 } // namespace
 
@@ -38,6 +61,41 @@ TLargeFile::TLargeFile(std::string name, int32_t channels, int32_t sampleRate)
     : FileName(std::move(name))
     , Channels(channels)
     , SampleRate(sampleRate) {}
+
+TLargeFile::~TLargeFile() {
+    CloseFile();
+}
+
+int64_t TLargeFile::ReadFileAt(const std::string& path, int64_t offset, uint8_t* buffer,
+                               int64_t count) {
+    if (OpenHandle < 0 || OpenPath != path) {
+        CloseFile();
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+        if (!ReserveOpenFile()) {
+            const FileScope scope(fd);
+            return ReadOpenFile(fd, path, offset, buffer, count);
+        }
+        OpenHandle = fd;
+        OpenPath = path;
+    }
+    try {
+        return ReadOpenFile(OpenHandle, path, offset, buffer, count);
+    } catch (...) {
+        CloseFile(); // the next read opens the file again
+        throw;
+    }
+}
+
+void TLargeFile::CloseFile() {
+    if (OpenHandle < 0)
+        return;
+    close(OpenHandle);
+    OpenHandle = -1;
+    OpenPath.clear();
+    OpenFiles.fetch_sub(1);
+}
 
 std::unique_ptr<TLargeFile> TLargeFile::CreateWithFile(std::string name, std::string dataFile,
                                                        int64_t length, int32_t channels,
@@ -107,24 +165,28 @@ int64_t TLargeFile::FindChunk(int64_t position, int64_t& start) {
     return index;
 }
 
+int64_t TLargeFile::ReadPiece(int64_t index, int64_t start, int64_t position, uint8_t* buffer,
+                              int64_t bytes) {
+    const TChunk& chunk = Chunks[size_t(index)];
+    const int64_t count = std::min(chunk.Length - (position - start), bytes);
+    int64_t got = 0;
+    if (chunk.Kind == TChunk::FileBacked)
+        got = ReadFileAt(chunk.DataFile, chunk.Offset + (position - start), buffer, count);
+    // Bytes that the data file does not have read as silence, never as old buffer bytes.
+    std::memset(buffer + got, 0, size_t(count - got));
+    return count;
+}
+
 bool TLargeFile::Refill(int64_t position) {
     int64_t start = 0;
     const int64_t index = FindChunk(position, start);
     if (index < 0)
         return false;
-    const TChunk& chunk = Chunks[size_t(index)];
-    const int64_t count = std::min(chunk.Length - (position - start), WindowSize);
     if (!WindowBuffer)
         WindowBuffer = std::make_unique<uint8_t[]>(WindowSize);
-    int64_t got = 0;
-    if (chunk.Kind == TChunk::FileBacked) {
-        WindowStart = WindowEnd = -1;
-        WindowBytes = 0;
-        got = ReadFileAt(chunk.DataFile, chunk.Offset + (position - start), WindowBuffer.get(),
-                         count);
-    }
-    // Bytes that the data file does not have read as silence, never as old window bytes.
-    std::memset(WindowBuffer.get() + got, 0, size_t(count - got));
+    WindowStart = WindowEnd = -1;
+    WindowBytes = 0;
+    const int64_t count = ReadPiece(index, start, position, WindowBuffer.get(), WindowSize);
     WindowStart = position;
     WindowEnd = position + count - 1;
     WindowBytes = uint64_t(count);
@@ -142,16 +204,31 @@ int16_t TLargeFile::ReadOutsideWindow(int64_t position) {
 void TLargeFile::Read(int64_t position, void* buffer, int64_t bytes) {
     auto* out = static_cast<uint8_t*>(buffer);
     while (bytes > 0) {
-        const uint64_t offset = static_cast<uint64_t>(position - WindowStart);
-        if (offset >= WindowBytes && !Refill(position)) {
+        const int64_t n = ReadSpan(position, out, bytes);
+        if (n == 0) { // past the end
             std::memset(out, 0, size_t(bytes));
             return;
         }
-        const uint64_t at = static_cast<uint64_t>(position - WindowStart);
-        const int64_t n = std::min<int64_t>(bytes, int64_t(WindowBytes - at));
-        std::memcpy(out, WindowBuffer.get() + at, size_t(n));
         out += n;
         position += n;
         bytes -= n;
     }
+}
+
+int64_t TLargeFile::ReadSpan(int64_t position, uint8_t* out, int64_t bytes) {
+    if (static_cast<uint64_t>(position - WindowStart) >= WindowBytes) {
+        if (bytes >= DirectReadBytes) {
+            // A long span goes straight from the piece into the caller's buffer, without the
+            // copy through the window; the window keeps what it holds.
+            int64_t start = 0;
+            const int64_t index = FindChunk(position, start);
+            return index < 0 ? 0 : ReadPiece(index, start, position, out, bytes);
+        }
+        if (!Refill(position))
+            return 0;
+    }
+    const auto at = static_cast<uint64_t>(position - WindowStart);
+    const int64_t n = std::min<int64_t>(bytes, int64_t(WindowBytes - at));
+    std::memcpy(out, WindowBuffer.get() + at, size_t(n));
+    return n;
 }

@@ -25,13 +25,20 @@ struct TChunk {
 ///
 /// A table is built once (constructor, appends, UpdateSize) and then only read. Samples are read
 /// through a 512 KiB window that each table owns, so a table is used by one thread at a time;
-/// the data files themselves may be read by any number of tables at once. No file handle is held
-/// between reads. The last four fields carry a snapshot's peak state on the undo and redo stacks.
+/// the data files themselves may be read by any number of tables at once. A table keeps the data
+/// file of its last refill open, so that a reader walking through many short pieces of one file
+/// does not open it again for each; the tables of the program together keep at most
+/// `OpenFileLimit` files open this way, and a table past that limit closes each file after its
+/// read. Bulk reads of whole spans go straight into the caller's buffer. The last four fields
+/// carry a snapshot's peak state on the undo and redo stacks.
 class TLargeFile {
 public:
     static constexpr int64_t WindowSize = 524288;
+    /// Files kept open between reads by all tables together.
+    static constexpr int32_t OpenFileLimit = 64;
 
     TLargeFile(std::string name, int32_t channels, int32_t sampleRate);
+    ~TLargeFile();
     TLargeFile(const TLargeFile&) = delete;
     TLargeFile& operator=(const TLargeFile&) = delete;
 
@@ -82,10 +89,22 @@ private:
     int16_t ReadOutsideWindow(int64_t position);
     /// Loads the window from `position`; false when no piece holds it.
     bool Refill(int64_t position);
+    /// Copies up to `bytes` bytes from `position` on, from one piece; returns the count copied, 0
+    /// at or past the end of the table.
+    int64_t ReadSpan(int64_t position, uint8_t* out, int64_t bytes);
+    /// Copies up to `bytes` bytes of the piece `index` (table position `start`) from `position`
+    /// on into `buffer`, bytes the data file lacks as zeros; returns the count copied.
+    int64_t ReadPiece(int64_t index, int64_t start, int64_t position, uint8_t* buffer,
+                      int64_t bytes);
+    /// Reads up to `count` bytes at `offset` of `path`; fewer only at its end.
+    int64_t ReadFileAt(const std::string& path, int64_t offset, uint8_t* buffer, int64_t count);
+    void CloseFile();
     /// Index of the piece that holds `position`, or −1; `start` receives its table position.
     int64_t FindChunk(int64_t position, int64_t& start);
 
     std::unique_ptr<uint8_t[]> WindowBuffer;
     uint64_t WindowBytes = 0;
     std::vector<int64_t> ChunkStarts;
+    std::string OpenPath; ///< the data file `OpenHandle` reads; empty when none is open
+    int OpenHandle = -1;
 };

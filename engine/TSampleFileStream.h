@@ -6,7 +6,9 @@
 /// A headerless temporary sample file opened for writing: raw interleaved 16-bit samples from
 /// byte 0. Every write and the close are checked; a full disk raises Exception with the text
 /// `NoSpaceText`, any other failure EWriteError naming the file. The destructor closes a file
-/// that was not closed, without reporting. One thread at a time.
+/// that was not closed, without reporting. The blocks of the expected size are reserved when the
+/// file opens (the file's size still grows only with the writes) and what was not written is
+/// given back at the close. One thread at a time.
 class TSampleFileStream {
 public:
     static constexpr const char* NoSpaceText =
@@ -34,4 +36,5 @@ private:
     std::string Name;
     int Handle = -1;
     int64_t Position = 0;
+    int64_t Reserved = 0; ///< bytes whose blocks the constructor reserved
 };

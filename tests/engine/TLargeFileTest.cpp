@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
 namespace {
@@ -154,4 +155,54 @@ TEST(TLargeFile, BulkReadMatchesSampleReads) {
     other.UpdateSize();
     for (size_t i = 0; i < bulk.size(); ++i)
         ASSERT_EQ(bulk[i], other.ReadAt(int64_t(i * 2))) << i;
+}
+
+TEST(TLargeFile, BulkReadsOfEveryLengthMatchTheModel) {
+    // Spans below and above the length that bypasses the window, over a short data file (whose
+    // missing bytes read as zeros), silence and a piece boundary.
+    TempDir dir;
+    const DataFile a = MakeDataFile(dir, "a", 200000, 6);
+    TLargeFile table("doc", 1, 8000);
+    table.Add({300000, TChunk::FileBacked, a.path, 44 + 200000});
+    table.Add({70000, TChunk::Silence, "", 0});
+    table.Add({300000, TChunk::FileBacked, a.path, 44});
+    table.UpdateSize();
+    Model model(a.samples.begin() + 100000, a.samples.end());
+    model.resize(150000 + 35000, 0); // 100000 samples in the file, then zeros and silence
+    model.insert(model.end(), a.samples.begin(), a.samples.begin() + 150000);
+    ASSERT_EQ(int64_t(model.size() * 2), table.TotalSize);
+    std::mt19937 random(8);
+    for (int trial = 0; trial < 200; ++trial) {
+        const int64_t first = random() % uint32_t(model.size());
+        const int64_t count = random() % (trial % 2 ? 100000u : 1000u) + 1;
+        std::vector<int16_t> bulk(size_t(count), 77);
+        table.Read(first * 2, bulk.data(), count * 2);
+        for (int64_t i = 0; i < count; ++i)
+            ASSERT_EQ(bulk[size_t(i)],
+                      first + i < int64_t(model.size()) ? model[size_t(first + i)] : 0)
+                << "trial " << trial << " sample " << first + i;
+    }
+}
+
+TEST(TLargeFile, ManyTablesReadTheirFilesWithABoundedNumberOfOpenFiles) {
+    const auto openFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                             std::filesystem::directory_iterator());
+    };
+    TempDir dir;
+    const auto before = openFiles();
+    std::vector<DataFile> files;
+    std::vector<std::unique_ptr<TLargeFile>> tables;
+    for (int i = 0; i < 3 * TLargeFile::OpenFileLimit; ++i) {
+        files.push_back(MakeDataFile(dir, "f" + std::to_string(i), 100, 100 + i));
+        tables.push_back(TLargeFile::CreateWithFile("doc", files.back().path, 200, 1, 8000));
+        ASSERT_EQ(tables.back()->ReadAt(198), files.back().samples[99]);
+    }
+    EXPECT_LE(openFiles(), before + TLargeFile::OpenFileLimit);
+    // Every table still reads its own file, whether it kept it open or not.
+    for (size_t i = 0; i < tables.size(); ++i) {
+        ASSERT_EQ(tables[i]->ReadAt(10), files[i].samples[5]) << i;
+    }
+    tables.clear();
+    EXPECT_EQ(openFiles(), before);
 }

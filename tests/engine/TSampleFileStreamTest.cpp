@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sys/stat.h>
 
 TEST(TSampleFileStream, WritesTheBytesFromTheStart) {
     TempDir dir;
@@ -18,6 +19,21 @@ TEST(TSampleFileStream, WritesTheBytesFromTheStart) {
     stream.Close();
     EXPECT_EQ(stream.Written(), 6);
     EXPECT_EQ(ToSamples(ReadWholeFile(path)), (std::vector<int16_t>{1, -2, 32767}));
+}
+
+TEST(TSampleFileStream, AnExpectedSizeLargerThanTheWritesLeavesNoReservedBlocks) {
+    // The converting paste expects at most its result's size; the file keeps what was written.
+    TempDir dir;
+    const std::string path = dir.File("out.raw");
+    const std::vector<int16_t> samples(50000, 9);
+    TSampleFileStream stream(path, 64 << 20);
+    stream.Write(samples.data(), 100000);
+    stream.Close();
+    struct stat status {};
+    ASSERT_EQ(stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_size, 100000);
+    EXPECT_LE(int64_t(status.st_blocks) * 512, 1 << 20);
+    EXPECT_EQ(ToSamples(ReadWholeFile(path)), samples);
 }
 
 TEST(TSampleFileStream, AFullDiskIsReportedWithTheNoSpaceText) {
