@@ -1,14 +1,16 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 /// A kernel-style event: signalled or not, reset by hand (manual reset) or by the one wait that
 /// it releases (auto reset). Any number of threads may set, reset and wait at once.
 ///
-/// All events share one lock and one condition, which keeps waiting for any of several events
-/// simple and exact; the program holds few events and wakes them rarely.
+/// All events share one lock, which keeps waiting for any of several events simple and exact;
+/// each wait has a condition of its own, and setting an event wakes only the waits on it.
 class Event {
 public:
     static constexpr uint32_t Infinite = 0xFFFFFFFF;
@@ -35,4 +37,6 @@ private:
 
     const bool ManualReset;
     bool Signalled;
+    /// The conditions of the waits on this event, under the shared lock.
+    std::vector<std::condition_variable*> Waiters;
 };
