@@ -3,9 +3,17 @@
 #include "EAsyncCallError.h"
 #include "MainThreadDispatcher.h"
 #include "MainThreadWait.h"
+#include "SpinWait.h"
 #include "TThreadPool.h"
 
 #include <utility>
+
+namespace {
+
+/// How long a worker thread polls for its call to end before it sleeps.
+constexpr std::chrono::microseconds DonePoll{200};
+
+} // namespace
 
 TAsyncCall::TAsyncCall(TThreadPool& pool)
     : Pool(pool) {}
@@ -58,6 +66,7 @@ void TAsyncCall::Abandon() noexcept {
 
 void TAsyncCall::Finish(int32_t result) noexcept {
     CallResult = result;
+    Ran.store(true, std::memory_order_release);
     // Setting the event is the last touch: the waiter may free the call as soon as it sees it.
     DoneEvent.Set();
 }
@@ -65,6 +74,9 @@ void TAsyncCall::Finish(int32_t result) noexcept {
 bool TAsyncCall::WaitDone() {
     if (MainThreadDispatcher::IsMainThread())
         return MainThreadWait(DoneEvent);
+    // A call that ends within microseconds is cheaper to poll for than to sleep on. Either way
+    // the event is waited for: it is the call's last touch, after which the call may be freed.
+    SpinFor(DonePoll, [this] { return Ran.load(std::memory_order_acquire); });
     return DoneEvent.Wait();
 }
 

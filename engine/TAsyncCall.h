@@ -57,6 +57,7 @@ private:
 
     TThreadPool& Pool;
     Event DoneEvent{true};
+    std::atomic<bool> Ran{false}; ///< set just before DoneEvent, for waits that poll first
     int32_t CallResult = 0;
     std::exception_ptr CaughtException;
     std::atomic<bool> NoRunHere{false};

@@ -1,7 +1,16 @@
 #include "TAsyncCallThread.h"
 
+#include "SpinWait.h"
 #include "TAsyncCall.h"
 #include "TThreadPool.h"
+
+namespace {
+
+/// How long an idle worker polls for the next call before it sleeps: longer than a block of the
+/// fade and gain edits takes to compute.
+constexpr std::chrono::microseconds IdlePoll{200};
+
+} // namespace
 
 TAsyncCallThread::TAsyncCallThread(TThreadPool& pool)
     : Pool(pool)
@@ -47,6 +56,7 @@ void TAsyncCallThread::Execute() {
 }
 
 void TAsyncCallThread::Sleep() {
+    SpinFor(IdlePoll, [this] { return WakePending.load(std::memory_order_acquire) || Terminated; });
     std::unique_lock guard(WakeLock);
     WakeSignal.wait(guard, [this] { return WakePending || Terminated; });
     WakePending = false;

@@ -2,13 +2,16 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 
 class TThreadPool;
 
 /// One worker of the thread pool: takes calls from the pool's queue and runs them, and sleeps
-/// while the queue is empty until the pool wakes it. Created and joined by the pool.
+/// while the queue is empty until the pool wakes it. Before it sleeps it polls for a wake for a
+/// short while, so a caller that queues calls one after another (a block at a time) finds it
+/// awake. Created and joined by the pool.
 class TAsyncCallThread {
 public:
     explicit TAsyncCallThread(TThreadPool& pool);
@@ -25,6 +28,9 @@ public:
 
     /// Set while the worker waits for work; guarded by the pool's thread list lock.
     bool Idle = false;
+    /// When the worker last became idle, in the pool's count of idle marks; the pool wakes the
+    /// latest, which may still be polling rather than asleep. Guarded like `Idle`.
+    uint64_t IdleSince = 0;
 
 private:
     void Execute();
@@ -33,7 +39,7 @@ private:
     TThreadPool& Pool;
     std::mutex WakeLock;
     std::condition_variable WakeSignal;
-    bool WakePending = false;
+    std::atomic<bool> WakePending{false}; ///< written under WakeLock, polled without it
     std::atomic<bool> Terminated{false};
     std::thread Thread;
 };

@@ -61,12 +61,15 @@ void TThreadPool::Enqueue(TAsyncCall* call) {
 
 void TThreadPool::WakeOrStartWorker() {
     std::lock_guard guard(ThreadsLock);
+    TAsyncCallThread* latest = nullptr;
     for (const auto& worker : Threads)
-        if (worker->Idle) {
-            worker->Idle = false;
-            worker->Resume();
-            return;
-        }
+        if (worker->Idle && (!latest || worker->IdleSince > latest->IdleSince))
+            latest = worker.get();
+    if (latest) {
+        latest->Idle = false;
+        latest->Resume();
+        return;
+    }
     if (static_cast<int32_t>(Threads.size()) < MaxThreads)
         AllocThread();
 }
@@ -92,6 +95,8 @@ bool TThreadPool::RemoveCall(TAsyncCall* call) {
 void TThreadPool::SetIdle(TAsyncCallThread& worker, bool idle) {
     std::lock_guard guard(ThreadsLock);
     worker.Idle = idle;
+    if (idle)
+        worker.IdleSince = ++IdleMarks;
 }
 
 int32_t TThreadPool::ThreadCount() const {

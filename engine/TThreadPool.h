@@ -25,7 +25,8 @@ public:
     TThreadPool(const TThreadPool&) = delete;
     TThreadPool& operator=(const TThreadPool&) = delete;
 
-    /// Queues a call and wakes an idle worker, or starts one while below `MaxThreads`. When it
+    /// Queues a call and wakes the idle worker that became idle last, or starts one while below
+    /// `MaxThreads`. When it
     /// throws, the call is not queued.
     void Enqueue(TAsyncCall* call);
 
@@ -50,6 +51,7 @@ private:
 
     mutable std::mutex ThreadsLock;
     std::vector<std::unique_ptr<TAsyncCallThread>> Threads;
+    uint64_t IdleMarks = 0; ///< guarded by ThreadsLock
     std::mutex QueueLock;
     std::deque<TAsyncCall*> Queue;
 };

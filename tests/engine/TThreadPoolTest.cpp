@@ -73,6 +73,39 @@ TEST(TThreadPool, IdleWorkerIsWokenInsteadOfStartingAnother) {
     EXPECT_EQ(pool.ThreadCount(), 1);
 }
 
+TEST(TThreadPool, TheWorkerThatBecameIdleLastTakesTheNextCall) {
+    // It may still be polling for work, awake, where the others sleep.
+    TThreadPool pool(4);
+    for (const bool firstEndsLast : {false, true}) {
+        Event release[2] = {Event(true), Event(true)};
+        std::atomic<std::thread::id> ranOn[2];
+        std::shared_ptr<IAsyncCall> blocking[2];
+        for (int i = 0; i < 2; ++i) {
+            blocking[i] = AsyncLocalCall(
+                [&, i] {
+                    ranOn[i] = std::this_thread::get_id();
+                    release[i].Wait();
+                },
+                pool);
+            blocking[i]->RunElsewhere();
+        }
+        WaitUntil([&] { return pool.IdleThreadCount() == 0 && pool.ThreadCount() == 2; });
+        WaitUntil([&] { return ranOn[0] != std::thread::id() && ranOn[1] != std::thread::id(); });
+        const int last = firstEndsLast ? 0 : 1;
+        release[1 - last].Set();
+        WaitUntil([&] { return pool.IdleThreadCount() == 1; });
+        release[last].Set();
+        WaitUntil([&] { return pool.IdleThreadCount() == 2; });
+        std::atomic<std::thread::id> next;
+        auto call = AsyncLocalCall([&] { next = std::this_thread::get_id(); }, pool);
+        call->RunElsewhere();
+        call->Sync();
+        EXPECT_EQ(next.load(), ranOn[last].load()) << "call " << last << " ended last";
+        WaitUntil([&] { return pool.IdleThreadCount() == 2; });
+    }
+    EXPECT_EQ(pool.ThreadCount(), 2);
+}
+
 TEST(TThreadPool, QueuedCallsFailWhenThePoolEnds) {
     auto pool = std::make_unique<TThreadPool>(1);
     Event gate(true);
