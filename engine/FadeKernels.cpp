@@ -58,11 +58,27 @@ double PlainProducts(const int16_t* in, const double* factors, int16_t* out, int
     return worst;
 }
 
-bool PlainStepsHold(const double* angles, int32_t frames, double theta) {
-    for (int32_t k = 1; k < frames; ++k)
-        if (angles[k] != angles[k - 1] + theta)
-            return false;
-    return true;
+double PlainStereoProducts(const int16_t* in, const double* factors, int16_t* out, int32_t frames) {
+    double worst = 0.0;
+    for (int32_t k = 0; k < frames; ++k) {
+        const double pair[2] = {factors[k], factors[k]};
+        worst = std::max(worst, PlainProducts(in + 2 * k, pair, out + 2 * k, 2));
+    }
+    return worst;
+}
+
+/// True when angles[k] = angles[k − 1] + theta for every k in `first` … frames − 1.
+bool PlainStepsHold(const double* angles, int32_t first, int32_t frames, double theta) {
+    bool wrong = false;
+    for (int32_t k = first; k < frames; ++k)
+        wrong |= angles[k] != angles[k - 1] + theta;
+    return !wrong;
+}
+
+bool PlainAngles(double start, double increment, double theta, double* angles, int32_t frames) {
+    for (int32_t k = 0; k < frames; ++k)
+        angles[k] = start + double(k + 1) * increment;
+    return angles[0] == start + theta && PlainStepsHold(angles, 1, frames, theta);
 }
 
 // --- SSE2 variant ---
@@ -129,15 +145,18 @@ double Sse2Products(const int16_t* in, const double* factors, int16_t* out, int3
     return std::max(worst, PlainProducts(in + i, factors + i, out + i, count - i));
 }
 
-bool Sse2StepsHold(const double* angles, int32_t frames, double theta) {
-    const __m128d step = _mm_set1_pd(theta);
-    __m128d wrong = _mm_setzero_pd();
-    int32_t k = 1;
-    for (; k + 1 < frames; k += 2) {
-        const __m128d sum = _mm_add_pd(_mm_loadu_pd(angles + k - 1), step);
-        wrong = _mm_or_pd(wrong, _mm_cmpneq_pd(_mm_loadu_pd(angles + k), sum));
+double Sse2StereoProducts(const int16_t* in, const double* factors, int16_t* out, int32_t frames) {
+    alignas(16) double spread[8];
+    __m128d worstPair = _mm_setzero_pd();
+    int32_t k = 0;
+    for (; k + 4 <= frames; k += 4) {
+        for (int j = 0; j < 4; ++j)
+            _mm_store_pd(spread + 2 * j, _mm_set1_pd(factors[k + j]));
+        ScaleEight(in + 2 * k, spread, out + 2 * k, worstPair);
     }
-    return _mm_movemask_pd(wrong) == 0 && PlainStepsHold(angles + k - 1, frames - k + 1, theta);
+    const double worst =
+        std::max(_mm_cvtsd_f64(worstPair), _mm_cvtsd_f64(_mm_unpackhi_pd(worstPair, worstPair)));
+    return std::max(worst, PlainStereoProducts(in + 2 * k, factors + k, out + 2 * k, frames - k));
 }
 
 #endif
@@ -208,6 +227,53 @@ __attribute__((target("avx"))) double AvxProducts(const int16_t* in, const doubl
     return std::max(worst, PlainProducts(in + i, factors + i, out + i, count - i));
 }
 
+/// Four stereo frames: eight samples times their frames' four factors.
+__attribute__((target("avx"))) void ScaleFourFramesAvx(const int16_t* in, const double* factors,
+                                                       int16_t* out, __m256d& worst) {
+    const __m128d first = _mm_loadu_pd(factors);      // f0 f1
+    const __m128d second = _mm_loadu_pd(factors + 2); // f2 f3
+    // Each factor twice, in frame order: f0 f0 f1 f1, f2 f2 f3 f3.
+    alignas(32) double spread[8];
+    _mm256_store_pd(spread, _mm256_permute_pd(_mm256_set_m128d(first, first), 0b1100));
+    _mm256_store_pd(spread + 4, _mm256_permute_pd(_mm256_set_m128d(second, second), 0b1100));
+    ScaleEightAvx(in, spread, out, worst);
+}
+
+__attribute__((target("avx"))) double AvxStereoProducts(const int16_t* in, const double* factors,
+                                                        int16_t* out, int32_t frames) {
+    __m256d worstQuad = _mm256_setzero_pd();
+    int32_t k = 0;
+    for (; k + 4 <= frames; k += 4)
+        ScaleFourFramesAvx(in + 2 * k, factors + k, out + 2 * k, worstQuad);
+    alignas(32) double lanes[4];
+    _mm256_store_pd(lanes, worstQuad);
+    const double worst = std::max({lanes[0], lanes[1], lanes[2], lanes[3]});
+    return std::max(worst, PlainStereoProducts(in + 2 * k, factors + k, out + 2 * k, frames - k));
+}
+
+__attribute__((target("avx"))) bool AvxAngles(double start, double increment, double theta,
+                                              double* angles, int32_t frames) {
+    const __m256d origin = _mm256_set1_pd(start);
+    const __m256d step = _mm256_set1_pd(increment);
+    __m256d counts = _mm256_set_pd(4.0, 3.0, 2.0, 1.0);
+    int32_t k = 0;
+    for (; k + 4 <= frames; k += 4) {
+        _mm256_storeu_pd(angles + k, _mm256_add_pd(origin, _mm256_mul_pd(counts, step)));
+        counts = _mm256_add_pd(counts, _mm256_set1_pd(4.0));
+    }
+    for (; k < frames; ++k)
+        angles[k] = start + double(k + 1) * increment;
+    const __m256d sumStep = _mm256_set1_pd(theta);
+    __m256d wrong = _mm256_setzero_pd();
+    int32_t j = 1;
+    for (; j + 4 <= frames; j += 4) {
+        const __m256d sums = _mm256_add_pd(_mm256_loadu_pd(angles + j - 1), sumStep);
+        wrong = _mm256_or_pd(wrong, _mm256_cmp_pd(_mm256_loadu_pd(angles + j), sums, _CMP_NEQ_UQ));
+    }
+    return angles[0] == start + theta && _mm256_movemask_pd(wrong) == 0 &&
+           PlainStepsHold(angles, j, frames, theta);
+}
+
 #endif
 
 } // namespace
@@ -219,14 +285,14 @@ double ApproximateFactor(bool fadeIn, double angle) {
     return 1.0 + x2 * Series(x2, CosineCoefficients);
 }
 
-const FadeKernels PlainFadeKernels{PlainFactors, PlainProducts, PlainStepsHold};
+const FadeKernels PlainFadeKernels{PlainFactors, PlainProducts, PlainStereoProducts, PlainAngles};
 
 #if defined(__SSE2__)
-const FadeKernels Sse2FadeKernels{Sse2Factors, Sse2Products, Sse2StepsHold};
+const FadeKernels Sse2FadeKernels{Sse2Factors, Sse2Products, Sse2StereoProducts, PlainAngles};
 #endif
 
 #if defined(__x86_64__)
-const FadeKernels AvxFadeKernels{AvxFactors, AvxProducts, Sse2StepsHold};
+const FadeKernels AvxFadeKernels{AvxFactors, AvxProducts, AvxStereoProducts, AvxAngles};
 #endif
 
 bool HasAvx() {

@@ -14,9 +14,14 @@ struct FadeKernels {
     /// out[i] := in[i] × factors[i] rounded to the nearest integer, ties to even, for i below
     /// `count`; returns the largest distance between a product and its rounded value.
     double (*Products)(const int16_t* in, const double* factors, int16_t* out, int32_t count);
-    /// True when angles[k] = angles[k − 1] + theta, added in double precision, for every k in
-    /// 1 … frames − 1.
-    bool (*StepsHold)(const double* angles, int32_t frames, double theta);
+    /// The same for `frames` stereo frames with one factor per frame: out[2k + c] := in[2k + c] ×
+    /// factors[k] rounded, for c = 0, 1.
+    double (*StereoProducts)(const int16_t* in, const double* factors, int16_t* out,
+                             int32_t frames);
+    /// angles[k] := start + (k + 1) × increment for every k below `frames` (at least 1); true
+    /// when these are the running sums of theta, added in double precision: angles[0] = start +
+    /// theta and angles[k] = angles[k − 1] + theta.
+    bool (*Angles)(double start, double increment, double theta, double* angles, int32_t frames);
 };
 
 /// The plain variant; built on every processor.

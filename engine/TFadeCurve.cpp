@@ -47,7 +47,8 @@ int16_t TFadeCurve::Scale(int16_t sample, double factor) {
 }
 
 void TFadeCurve::Apply(const int16_t* in, int16_t* out, int64_t frames, int32_t channels) {
-    SampleFactors.resize(size_t(ChunkFrames) * size_t(channels));
+    if (channels > 2)
+        SampleFactors.resize(size_t(ChunkFrames) * size_t(channels));
     while (frames > 0) {
         const auto chunk = static_cast<int32_t>(std::min<int64_t>(frames, ChunkFrames));
         ApplyChunk(in, out, chunk, channels);
@@ -71,10 +72,7 @@ void TFadeCurve::NextAngles(int32_t frames) {
     double* angles = Angles.data();
     const double start = CurrentAngle;
     const double increment = (start + Theta) - start;
-    for (int32_t k = 0; k < frames; ++k)
-        angles[k] = start + double(k + 1) * increment;
-    const bool exact = angles[0] == start + Theta && Kernels.StepsHold(angles, frames, Theta);
-    if (!exact) {
+    if (!Kernels.Angles(start, increment, Theta, angles, frames)) {
         double angle = start;
         for (int32_t k = 0; k < frames; ++k) {
             angle += Theta;
@@ -92,18 +90,18 @@ void TFadeCurve::ApproximateFactors(int32_t frames) {
 bool TFadeCurve::ApproximateProducts(const int16_t* in, int16_t* out, int32_t frames,
                                      int32_t channels) {
     const double* factors = Factors.data();
-    if (channels > 1) {
+    double worst = 0.0;
+    if (channels == 1) {
+        worst = Kernels.Products(in, factors, out, frames);
+    } else if (channels == 2) {
+        worst = Kernels.StereoProducts(in, factors, out, frames);
+    } else {
         double* spread = SampleFactors.data();
-        if (channels == 2) {
-            for (int32_t k = 0; k < frames; ++k)
-                spread[2 * k] = spread[2 * k + 1] = factors[k];
-        } else {
-            for (int32_t k = 0; k < frames; ++k)
-                std::fill_n(spread + k * channels, channels, factors[k]);
-        }
-        factors = spread;
+        for (int32_t k = 0; k < frames; ++k)
+            std::fill_n(spread + k * channels, channels, factors[k]);
+        worst = Kernels.Products(in, spread, out, frames * channels);
     }
-    return Kernels.Products(in, factors, out, frames * channels) <= 0.5 - BoundaryMargin;
+    return worst <= 0.5 - BoundaryMargin;
 }
 
 void TFadeCurve::ExactProducts(const int16_t* in, int16_t* out, int32_t frames,

@@ -53,5 +53,5 @@ private:
     double CurrentAngle = 0.0;
     std::vector<double> Angles;        ///< per frame of the chunk: the accumulated angle
     std::vector<double> Factors;       ///< per frame: the approximate factor
-    std::vector<double> SampleFactors; ///< per sample: the approximate factor of its frame
+    std::vector<double> SampleFactors; ///< per sample, beyond two channels: its frame's factor
 };

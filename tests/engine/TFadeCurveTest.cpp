@@ -152,13 +152,28 @@ TEST(FadeKernels, EveryVariantScalesAndChecksLikeThePlainArithmetic) {
         EXPECT_EQ(kernels->Products(samples.data(), factor.data(), out.data(), 997), worst);
         for (size_t i = 0; i < 997; ++i)
             ASSERT_EQ(out[i], ExactRound(samples[i], factor[i])) << i;
-        std::vector<double> steps(9);
-        for (size_t k = 1; k < steps.size(); ++k)
-            steps[k] = steps[k - 1] + 0.1;
-        EXPECT_TRUE(kernels->StepsHold(steps.data(), 9, 0.1));
-        steps[8] = std::nextafter(steps[8], 1.0);
-        EXPECT_FALSE(kernels->StepsHold(steps.data(), 9, 0.1));
-        EXPECT_TRUE(kernels->StepsHold(steps.data(), 8, 0.1));
+        // Stereo with one factor per frame: 498 frames, whole vector steps and a tail.
+        std::vector<double> spread(996);
+        for (size_t i = 0; i < spread.size(); ++i)
+            spread[i] = factor[i / 2];
+        std::vector<int16_t> stereo(996), expected(996);
+        EXPECT_EQ(kernels->StereoProducts(samples.data(), factor.data(), stereo.data(), 498),
+                  PlainFadeKernels.Products(samples.data(), spread.data(), expected.data(), 996));
+        ASSERT_EQ(stereo, expected);
+        // Angles: sums of 0.1 from 0 keep to the closed form for five steps (the sixth is
+        // 0.6 + 1 ulp in closed form); from 1 they keep to it for all eleven. Where they hold,
+        // the angles are the sums.
+        std::vector<double> angles(11);
+        for (const auto& [start, frames] : {std::pair(0.0, 1), {0.0, 5}, {1.0, 11}}) {
+            const double increment = (start + 0.1) - start;
+            ASSERT_TRUE(kernels->Angles(start, increment, 0.1, angles.data(), frames)) << frames;
+            double sum = start;
+            for (int32_t k = 0; k < frames; ++k)
+                EXPECT_EQ(angles[size_t(k)], sum += 0.1) << k;
+        }
+        EXPECT_FALSE(kernels->Angles(0.0, 0.1, 0.1, angles.data(), 6));
+        EXPECT_FALSE(kernels->Angles(0.0, 0.1, 0.1, angles.data(), 11));
+        EXPECT_FALSE(kernels->Angles(0.0, 0.1, std::nextafter(0.1, 1.0), angles.data(), 1));
     }
 }
 
