@@ -185,11 +185,13 @@ bool TLargeFile::Refill(int64_t position) {
     if (!WindowBuffer)
         WindowBuffer = std::make_unique<uint8_t[]>(WindowSize);
     WindowStart = WindowEnd = -1;
-    WindowBytes = 0;
+    WindowBytes = WindowSampleStarts = 0;
     const int64_t count = ReadPiece(index, start, position, WindowBuffer.get(), WindowSize);
     WindowStart = position;
     WindowEnd = position + count - 1;
     WindowBytes = uint64_t(count);
+    WindowSampleStarts = count > 0 ? uint64_t(count - 1) : 0;
+    WindowOrigin = reinterpret_cast<uintptr_t>(WindowBuffer.get()) - uint64_t(position);
     return true;
 }
 

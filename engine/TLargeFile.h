@@ -58,10 +58,11 @@ public:
     /// The sample whose first byte is at `position` (even, below TotalSize). A position outside
     /// the table reads 0. Raises EFOpenError or EReadError when a data file cannot be read.
     int16_t ReadAt(int64_t position) {
-        const uint64_t offset = static_cast<uint64_t>(position - WindowStart);
-        if (offset + 1 < WindowBytes) [[likely]] {
+        if (static_cast<uint64_t>(position - WindowStart) < WindowSampleStarts) [[likely]] {
             int16_t sample;
-            std::memcpy(&sample, WindowBuffer.get() + offset, sizeof sample);
+            std::memcpy(&sample,
+                        reinterpret_cast<const uint8_t*>(WindowOrigin + uint64_t(position)),
+                        sizeof sample);
             return sample;
         }
         return ReadOutsideWindow(position);
@@ -104,6 +105,11 @@ private:
 
     std::unique_ptr<uint8_t[]> WindowBuffer;
     uint64_t WindowBytes = 0;
+    /// Window offsets at which a whole sample starts: WindowBytes − 1, or 0 for an empty window.
+    uint64_t WindowSampleStarts = 0;
+    /// The address that table position 0 would have in the window: adding a position inside the
+    /// window gives its byte. Kept as an integer, as it may point outside the buffer.
+    uintptr_t WindowOrigin = 0;
     std::vector<int64_t> ChunkStarts;
     std::string OpenPath; ///< the data file `OpenHandle` reads; empty when none is open
     int OpenHandle = -1;
