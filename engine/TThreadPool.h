@@ -25,9 +25,8 @@ public:
     TThreadPool(const TThreadPool&) = delete;
     TThreadPool& operator=(const TThreadPool&) = delete;
 
-    /// Queues a call and wakes the idle worker that became idle last, or starts one while below
-    /// `MaxThreads`. When it
-    /// throws, the call is not queued.
+    /// Queues a call and wakes the worker that became idle last, or starts one while below
+    /// `MaxThreads`. When it throws, the call is not queued.
     void Enqueue(TAsyncCall* call);
 
     /// Takes the oldest queued call, or nullptr.
