@@ -5,7 +5,7 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")" && pwd)
 source "$ROOT/scripts/setup.sh"
 
-setup_packages
+setup_packages bench
 setup_build build/bench -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O3 -DNDEBUG" \
     -DSONDRIX_TESTS=OFF -DSONDRIX_BENCH=ON
 export BENCH_DIR=${BENCH_DIR:-/tmp/sondrix-bench}

@@ -7,8 +7,7 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")" && pwd)
 source "$ROOT/scripts/setup.sh"
-PACKAGES+=(clang)
-setup_packages
+setup_packages fuzz
 
 BUILD=$ROOT/build/fuzz
 SECONDS_EACH=${FUZZ_SECONDS:-60}

@@ -20,7 +20,7 @@ install_desktop_entry() {
         echo "run.sh: the desktop entry could not be installed in $home" >&2
 }
 
-setup_packages
+setup_packages run
 setup_build build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSONDRIX_TESTS=OFF
 editor="$ROOT/build/release/app/sondrix"
 if [ ! -x "$editor" ]; then

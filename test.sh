@@ -5,7 +5,7 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")" && pwd)
 source "$ROOT/scripts/setup.sh"
 
-setup_packages
+setup_packages test
 setup_build build/asan -DCMAKE_BUILD_TYPE=Debug -DSONDRIX_SANITIZE=ON -DSONDRIX_TESTS=ON
 
 export QT_QPA_PLATFORM=offscreen
