@@ -5,12 +5,17 @@
 # modified: the document is modified (the save question was asked and cancelled), no dialog open.
 # question: the save question is open when the signal arrives.
 # saveas:   the document is modified and the Save As dialog is open.
-# ignored:  the signals were ignored when the program started: they leave it running, SIGTERM ends it.
+# loading:  a five-minute file is still loading: the load is awaited for a few seconds at most.
+# ignored:  the signals, ignored when the program started, leave it running; SIGTERM ends it.
 # Sourced without arguments, so that its shifts leave the case and the signals in "$@".
 source "$(dirname "$(realpath "$0")")/XvfbDesktop.sh"
 case=$1 signals=$2
 desktop_begin
-sox -n -r 44100 -c 2 -b 16 a.wav synth 3 sine 440
+no_temp_files_left() {
+    [ "$(temp_files)" -eq 0 ] || fail "temporary files left: $(ls "$tempdir")"
+    echo PASS
+}
+sox -n -r 44100 -c 2 -b 16 a.wav synth "$([ "$case" = loading ] && echo 300 || echo 3)" sine 440
 
 if [ "$case" = ignored ]; then
     env --ignore-signal="$signals" "$program" a.wav &
@@ -20,13 +25,17 @@ else
 fi
 window=$(window_wait "a.wav - Sondrix Audio Editor")
 wait_until '[ "$(temp_files)" -ge 1 ]' 60 || fail "a.wav was not loaded"
+if [ "$case" = loading ]; then
+    program_end_by "$signals" 10
+    no_temp_files_left
+    exit 0
+fi
 if [ "$case" = ignored ]; then
     for signal in ${signals//,/ }; do kill -"$signal" "$program_pid"; done
     sleep 1
     program_ended && fail "an ignored signal ended the program"
     program_end_by TERM 5
-    [ "$(temp_files)" -eq 0 ] || fail "temporary files left: $(ls "$tempdir")"
-    echo PASS
+    no_temp_files_left
     exit 0
 fi
 
@@ -47,6 +56,5 @@ if [ "$case" = saveas ]; then
     window_wait "Save As" 20 >/dev/null
 fi
 program_end_by "$signals" 2
-[ "$(temp_files)" -eq 0 ] || fail "temporary files left: $(ls "$tempdir")"
 [ "$(setting mruitem0)" = "$files/a.wav" ] || fail "recent file not stored: $(setting mruitem0)"
-echo PASS
+no_temp_files_left
