@@ -3,6 +3,7 @@
 #include "AudioClipboard.h"
 #include "DialogFormatChooser.h"
 #include "FormatChooser.h"
+#include "MainThreadDispatcher.h"
 #include "TApplicationErrorDisplay.h"
 #include "TApplicationMessageBox.h"
 #include "TEditorForm.h"
@@ -11,31 +12,32 @@
 #include "TProgressForm.h"
 #include "TPropertiesForm.h"
 #include "TSaveOperations.h"
+#include "TSignalWatch.h"
 #include "TamplifyForm.h"
 #include "TempFileList.h"
 #include "Tfnormalize.h"
 #include "Tmpegsettings.h"
-#include "Tsilence.h"
 #include "TsettingsForm.h"
+#include "Tsilence.h"
 #include "Twavefile.h"
 #include "UserInterface.h"
 
 #include <QApplication>
-#include <QSocketNotifier>
-#include <QTimer>
+#include <QSessionManager>
+#include <QThread>
 
-#include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
-/// The signal handler only writes a byte here; the event loop reads it.
-int SignalSockets[2] = {-1, -1};
-
-void OnSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(SignalSockets[0], &byte, 1);
+/// True while a dialog, a menu or the progress window runs its own event loop, or any loop runs
+/// above the main one.
+bool ModalLoopRunning() {
+    return QApplication::activeModalWidget() != nullptr ||
+           QApplication::activePopupWidget() != nullptr ||
+           QThread::currentThread()->loopLevel() > 1;
 }
 
 } // namespace
@@ -45,9 +47,12 @@ TProgram::TProgram(std::vector<std::string> commandLine) {
     Main->CommandLine = std::move(commandLine);
     CreateDialogs();
     InstallUserInterface();
-    WatchSignals();
+    Signals = std::make_unique<TSignalWatch>([this] { EndWithoutAsking(); });
 #ifndef QT_NO_SESSIONMANAGER
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { RequestQuit(); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        if (!EndSession(manager.allowsInteraction()))
+            manager.cancel();
+    });
 #endif
 }
 
@@ -62,7 +67,6 @@ TProgram::~TProgram() {
     PropertiesForm = nullptr;
     AudioClipboard::Free();
     TempFiles.DeleteAll();
-    StopWatchingSignals();
 }
 
 void TProgram::CreateDialogs() {
@@ -97,33 +101,6 @@ void TProgram::UninstallUserInterface() {
     UserInterface::SetProgressHost(nullptr);
 }
 
-void TProgram::WatchSignals() {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, SignalSockets) != 0)
-        return;
-    auto* notifier = new QSocketNotifier(SignalSockets[1], QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, [this] {
-        char byte;
-        [[maybe_unused]] const ssize_t read = ::read(SignalSockets[1], &byte, 1);
-        RequestQuit();
-    });
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-}
-
-void TProgram::StopWatchingSignals() {
-    if (SignalSockets[0] < 0)
-        return;
-    std::signal(SIGTERM, SIG_DFL);
-    std::signal(SIGINT, SIG_DFL);
-    ::close(SignalSockets[0]);
-    ::close(SignalSockets[1]);
-    SignalSockets[0] = SignalSockets[1] = -1;
-}
-
 int TProgram::Run() {
     Main->show();
     return QApplication::exec();
@@ -136,12 +113,41 @@ bool TProgram::OperationRunning() const {
     return false;
 }
 
-void TProgram::RequestQuit() {
-    // Nothing is freed under a running operation: its end comes first.
-    if (OperationRunning()) {
-        QTimer::singleShot(100, this, [this] { RequestQuit(); });
+void TProgram::AwaitOperations() {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(OperationWaitMs);
+    // Only the hand-offs run: no input, no timer and no deferred close reaches the windows.
+    while (OperationRunning() && std::chrono::steady_clock::now() < deadline)
+        if (!MainThreadDispatcher::CheckSynchronize())
+            MainThreadDispatcher::SyncEvent().Wait(20);
+}
+
+void TProgram::EndWithoutAsking() {
+    if (Ending)
+        return;
+    Ending = true;
+    // From here on the engine's messages go to the standard error stream, never to a window.
+    UninstallUserInterface();
+    AwaitOperations();
+    Main->SaveState();
+    if (!ModalLoopRunning() && !OperationRunning()) {
+        // Unlike quit(), exit() closes no window, so no document window asks its question.
+        QApplication::exit(0);
         return;
     }
-    Main->SaveState();
-    QApplication::quit();
+    // Returning would hand control back to the dialog's caller as if the user had answered it,
+    // or free documents under a worker that did not end in time: the process ends here.
+    TempFiles.DeleteAll();
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+bool TProgram::EndSession(bool interactionAllowed) {
+    if (!interactionAllowed) {
+        EndWithoutAsking();
+        return true;
+    }
+    if (ModalLoopRunning())
+        return false;
+    return Main->close();
 }

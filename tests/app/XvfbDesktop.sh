@@ -77,9 +77,10 @@ desktop_begin() {
     cd "$files"
 }
 
-# Starts the editor with the given arguments; its pid is in $program_pid.
+# Starts the editor with the given arguments; its pid is in $program_pid. SIGINT is handled as
+# from a terminal: a script's background job would inherit it ignored.
 program_start() {
-    "$program" "$@" &
+    env --default-signal=INT "$program" "$@" &
     program_pid=$!
 }
 
