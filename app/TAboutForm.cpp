@@ -1,5 +1,6 @@
 #include "TAboutForm.h"
 #include "CheckForUpdates.h"
+#include "Exceptions.h"
 #include "GetFileVersion.h"
 #include "Guarded.h"
 #include "ShellOpen.h"
@@ -141,7 +142,9 @@ void TAboutForm::FormCreate() {
 }
 
 void TAboutForm::InfoLabelClick() {
-    ShellOpen(ProductPageUrl());
+    const std::string url = ProductPageUrl();
+    if (!ShellOpen(url))
+        throw Exception("No program on this system could open \"" + url + "\"");
 }
 
 void TAboutForm::UpdateLabelClick() {

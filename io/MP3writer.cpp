@@ -18,14 +18,15 @@ void ShowOnMainThread(const TShowError& showError, const std::string& text) {
 } // namespace
 
 MP3writer::MP3writer(std::string fileName, uint32_t& samplesPerChunk, const TEncoderConfig& config,
-                     TShowError showError)
+                     TShowError showError, std::string shownName)
     : FileName(std::move(fileName))
+    , ShownName(shownName.empty() ? FileName : std::move(shownName))
     , FileBuffer(FileBufferBytes)
     , VbrHeader(config.WriteVbrHeader != 0)
     , ShowError(std::move(showError)) {
     Output = std::fopen(FileName.c_str(), "wb");
     if (!Output)
-        throw EFOpenError("Cannot create file \"" + FileName + "\". " + std::strerror(errno));
+        throw EFOpenError("Cannot create file \"" + ShownName + "\". " + std::strerror(errno));
     std::setvbuf(Output, FileBuffer.data(), _IOFBF, FileBuffer.size());
     LastResult = beInitStream(&config, &SamplesPerChunk, &OutputBufferSize, &Stream);
     samplesPerChunk = SamplesPerChunk;
@@ -64,13 +65,16 @@ bool MP3writer::Close() {
     const bool closed = std::fclose(Output) == 0;
     Output = nullptr;
     if (!closed)
-        return Fail(LastResult);
+        return FailFile();
     Release();
     return true;
 }
 
 bool MP3writer::WriteOutput(uint32_t bytes) {
-    return bytes == 0 || std::fwrite(OutputBuffer.data(), 1, bytes, Output) == bytes;
+    if (bytes == 0 || std::fwrite(OutputBuffer.data(), 1, bytes, Output) == bytes)
+        return true;
+    FileError = errno;
+    return false;
 }
 
 bool MP3writer::WriteVbrHeader() {
@@ -79,13 +83,26 @@ bool MP3writer::WriteVbrHeader() {
     if (LastResult != EncoderSuccess)
         return false;
     // The encoder reserved the first frame of the stream, at the start of the file, for it.
-    return length == 0 || (std::fseek(Output, 0, SEEK_SET) == 0 && WriteOutput(length));
+    if (length == 0)
+        return true;
+    if (std::fseek(Output, 0, SEEK_SET) == 0)
+        return WriteOutput(length);
+    FileError = errno;
+    return false;
 }
 
 bool MP3writer::Fail(uint32_t code) {
     Release();
-    ShowOnMainThread(ShowError, "Data write error! " + std::to_string(code));
+    std::string text = "Data write error! " + std::to_string(code);
+    if (FileError != 0)
+        text += "\r\"" + ShownName + "\": " + std::strerror(FileError);
+    ShowOnMainThread(ShowError, text);
     return false;
+}
+
+bool MP3writer::FailFile() {
+    FileError = errno;
+    return Fail(LastResult);
 }
 
 void MP3writer::Release() {

@@ -16,8 +16,9 @@ using TShowError = std::function<void(const std::string& text)>;
 /// Writes one MP3 file from 16-bit PCM: Create → Encode per chunk → Close.
 ///
 /// Lives for one save on the save operation's thread. Its two failure messages ("Error opening
-/// encoding stream " and "Data write error! ", each followed by the encoder's result code) go to
-/// `showError` on the main thread, and the writer waits until they are closed. After any failure
+/// encoding stream " and "Data write error! ", each followed by the encoder's result code; a
+/// failure of the file adds, after a carriage return, the file's name and the system's reason) go
+/// to `showError` on the main thread, and the writer waits until they are closed. After any failure
 /// the writer has released the encoder and the file, `Encode` returns −1 and `Close` false; the
 /// caller then discards the file. A writer destroyed without a successful `Close` releases
 /// everything without finishing the file.
@@ -26,9 +27,10 @@ public:
     /// Creates `fileName` (emptying a file of that name) and opens an encoder stream with
     /// `config`. `samplesPerChunk` receives the 16-bit samples (all channels counted) that each
     /// `Encode` call takes at most. Raises EFOpenError when the file cannot be created; an encoder
-    /// that refuses the configuration is shown to the user and leaves `IsOpen` false.
+    /// that refuses the configuration is shown to the user and leaves `IsOpen` false. Messages name
+    /// `shownName`, or `fileName` when it is empty.
     MP3writer(std::string fileName, uint32_t& samplesPerChunk, const TEncoderConfig& config,
-              TShowError showError);
+              TShowError showError, std::string shownName = {});
     ~MP3writer();
     MP3writer(const MP3writer&) = delete;
     MP3writer& operator=(const MP3writer&) = delete;
@@ -50,9 +52,14 @@ private:
     bool WriteOutput(uint32_t bytes);
     bool WriteVbrHeader();
     bool Fail(uint32_t code);
+    /// Fails after a file operation that left its reason in errno.
+    bool FailFile();
     void Release();
 
     std::string FileName;
+    std::string ShownName;
+    /// The system's error number of the file operation that failed; 0 while none has.
+    int FileError = 0;
     std::FILE* Output = nullptr;
     TEncoderStream* Stream = nullptr;
     uint32_t SamplesPerChunk = 0;

@@ -2,6 +2,7 @@
 
 #include "AppServices.h"
 #include "CThread.h"
+#include "EMakerError.h"
 #include "Exceptions.h"
 #include "FormatChooser.h"
 #include "MP3writer.h"
@@ -132,6 +133,17 @@ private:
     int64_t Total = 0;
 };
 
+/// Writes the range as a WAV file through `writer` to the target's new file.
+void WriteWav(TSaveRange& range, WAVWriter&& writer, const TSaveTarget& target) {
+    std::vector<int16_t> buffer(WavBlockSamples);
+    writer.Open(target.NewName(), target.ShownName());
+    range.ForEachBlock(WavBlockSamples, buffer, [&](int64_t count) {
+        writer.Write(buffer.data(), int32_t(count * 2));
+        return true;
+    });
+    writer.Close();
+}
+
 void Failed(Twavefile& document) {
     document.thread->ReturnValue = CThread::Failed;
 }
@@ -193,7 +205,10 @@ void TSaveOperations::savemp3worker(Twavefile& document) {
     TSaveRange range(document);
     TSaveTarget target(document.targetname);
     uint32_t chunk = 0;
-    MP3writer writer(target.NewName(), chunk, config, ShowErrorBox);
+    const TShowError showError = [&target](const std::string& text) {
+        ShowErrorBox(text + "\r" + target.FailureOutcome());
+    };
+    MP3writer writer(target.NewName(), chunk, config, showError, target.ShownName());
     if (!writer.IsOpen()) {
         Failed(document);
         return;
@@ -216,13 +231,11 @@ void TSaveOperations::savewavworker(Twavefile& document) {
     std::copy(document.targetformat.begin(), document.targetformat.end(), format.begin());
     TSaveRange range(document);
     TSaveTarget target(document.targetname);
-    WAVWriter writer(source, format);
-    std::vector<int16_t> buffer(WavBlockSamples);
-    writer.Open(target.NewName());
-    range.ForEachBlock(WavBlockSamples, buffer, [&](int64_t count) {
-        writer.Write(buffer.data(), int32_t(count * 2));
-        return true;
-    });
-    writer.Close();
+    try {
+        WriteWav(range, WAVWriter(source, format), target);
+    } catch (const EMakerError& error) {
+        throw EMakerError(std::string(error.what()) + "\r" + target.FailureOutcome(),
+                          error.ErrorCode());
+    }
     target.Commit();
 }

@@ -4,6 +4,7 @@
 #include "FourCC.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <new>
 
@@ -51,11 +52,12 @@ uint32_t WAVWriter::FramesPerBlock() const {
     return std::max<uint32_t>(perBlock, 1);
 }
 
-void WAVWriter::Open(const std::string& fileName) {
+void WAVWriter::Open(const std::string& fileName, const std::string& shownName) {
     if (IsOpen)
         return;
     Release();
     FileName = fileName;
+    ShownName = shownName.empty() ? fileName : shownName;
     Frames = 0;
     Fill = 0;
     ConvertFlags = ACM_STREAMCONVERTF_START | ACM_STREAMCONVERTF_BLOCKALIGN;
@@ -90,9 +92,10 @@ bool WAVWriter::WriteHeader(const std::string& fileName) {
     details.dwFormatTag = TargetTag();
     if (Acm.FormatTagDetails(details, ACM_FORMATTAGDETAILSF_FORMATTAG) != MMSYSERR_NOERROR)
         Fail("Unable to get size of format description");
+    errno = 0;
     File = OpenFile(fileName, OpenFlags);
     if (!File)
-        Fail("Can not open file");
+        FailFile("Can not open file", errno);
     RiffChunk = FactChunk = DataChunk = MMCKINFO{};
     MMCKINFO formatChunk{};
     uint64_t failures = 0;
@@ -113,7 +116,7 @@ bool WAVWriter::WriteHeader(const std::string& fileName) {
     DataChunk.ckid = FourCC('d', 'a', 't', 'a');
     failures += File->CreateChunk(DataChunk, 0);
     if (failures != 0 || details.cbFormatSize > WaveFormatBlockSize)
-        Fail("Can not create file header");
+        FailFile("Can not create file header", File->ErrorCode());
     return true;
 }
 
@@ -159,7 +162,7 @@ uint32_t WAVWriter::Convert(bool final) {
     if (destinationUsed > 0) {
         const int32_t written = File->Write(DestinationBuffer.data(), int32_t(destinationUsed));
         if (written != int32_t(destinationUsed))
-            Fail("Failed to write data to file");
+            FailFile("Failed to write data to file", File->ErrorCode());
         BytesWritten += destinationUsed;
     }
     Fill -= sourceUsed;
@@ -177,7 +180,7 @@ void WAVWriter::Close() {
     // Converted bytes may still wait in the file's buffer: a failure to write them is a data
     // write failure, not one of the header.
     if (File->Flush() != 0)
-        Fail("Failed to write data to file");
+        FailFile("Failed to write data to file", File->ErrorCode());
     Fill = 0;
     IsOpen = false;
     bool failed = File->Ascend(DataChunk, 0) != 0;
@@ -186,13 +189,18 @@ void WAVWriter::Close() {
         failed = File->Seek(FactChunk.dwDataOffset, 0) == -1 || File->Write(&Frames, 4) != 4;
     failed = failed || File->Close() != 0;
     if (failed)
-        Fail("Can not correct file header");
+        FailFile("Can not correct file header", File->ErrorCode());
     Release();
 }
 
-void WAVWriter::Fail(const char* message) {
+void WAVWriter::Fail(const std::string& message) {
     Release();
     throw EMakerError(message, -1);
+}
+
+void WAVWriter::FailFile(const char* message, int code) {
+    const std::string name = "\"" + ShownName + "\"";
+    Fail(std::string(message) + "\r" + (code != 0 ? name + ": " + std::strerror(code) : name));
 }
 
 void WAVWriter::Release() {

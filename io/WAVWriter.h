@@ -17,7 +17,8 @@
 /// runs in blocks of 100 ms of source audio (or whole codec blocks when one lasts longer), and
 /// Close fills in the chunk sizes and the "fact" sample count (compressed targets only).
 ///
-/// Every failure raises EMakerError (code −1) with one of the writer's fixed messages. A failure
+/// Every failure raises EMakerError (code −1) with one of the writer's fixed messages; a failure of
+/// the file adds, after a carriage return, the file's name and the system's reason. A failure
 /// releases the file, the stream and the buffers at once and leaves the writer closed, so the
 /// caller's Close does nothing and the header of a truncated file is never completed. Used by
 /// one thread at a time.
@@ -36,7 +37,8 @@ public:
     WAVWriter& operator=(const WAVWriter&) = delete;
 
     /// Sets up the stream, the buffers and the file with its header. Nothing when opened.
-    void Open(const std::string& fileName);
+    /// Messages name `shownName`, or `fileName` when it is empty.
+    void Open(const std::string& fileName, const std::string& shownName = {});
     /// Appends source bytes; returns the converted bytes written to the file during this call.
     /// Nothing when not opened.
     uint32_t Write(const void* buffer, int32_t bytes);
@@ -52,7 +54,9 @@ private:
     bool WriteHeader(const std::string& fileName);
     /// Converts the source buffer and writes the result; returns the destination bytes made.
     uint32_t Convert(bool final);
-    [[noreturn]] void Fail(const char* message);
+    [[noreturn]] void Fail(const std::string& message);
+    /// Fails with `message`, the file's name and the reason that the system error `code` gives.
+    [[noreturn]] void FailFile(const char* message, int code);
     void Release();
     uint16_t TargetTag() const;
     /// Source frames of one block of the target: the samples-per-block field that block formats
@@ -62,6 +66,7 @@ private:
     AudioCompression& Acm;
     RiffOpener OpenFile;
     std::string FileName;
+    std::string ShownName;
     bool IsOpen = false;
     uint32_t BytesWritten = 0;
     WAVEFORMATEX SourceFormat;

@@ -20,18 +20,32 @@ constexpr auto DrainGrace = std::chrono::milliseconds(250);
 } // namespace
 
 int32_t AlsaSoundOutput::Open(const std::string& device, const WAVEFORMATEX& format,
-                              std::unique_ptr<SoundOutput>& output) {
+                              std::unique_ptr<SoundOutput>& output, std::string* reason) {
     snd_pcm_t* pcm = nullptr;
-    if (snd_pcm_open(&pcm, device.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
+    if (const int error =
+            snd_pcm_open(&pcm, device.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+        error < 0) {
+        if (reason)
+            *reason = "No sound output: ALSA could not open device \"" + device + "\" (" +
+                      snd_strerror(error) + ")";
         return DSERR_NODRIVER;
+    }
     const snd_pcm_format_t sampleFormat =
         format.wBitsPerSample == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
     snd_pcm_uframes_t buffer = 0;
     snd_pcm_uframes_t period = 0;
-    if (snd_pcm_set_params(pcm, sampleFormat, SND_PCM_ACCESS_RW_INTERLEAVED, format.nChannels,
-                           format.nSamplesPerSec, 1, LatencyMicroseconds) < 0 ||
-        snd_pcm_get_params(pcm, &buffer, &period) < 0 || period == 0) {
+    int error = snd_pcm_set_params(pcm, sampleFormat, SND_PCM_ACCESS_RW_INTERLEAVED,
+                                   format.nChannels, format.nSamplesPerSec, 1, LatencyMicroseconds);
+    if (error >= 0)
+        error = snd_pcm_get_params(pcm, &buffer, &period);
+    if (error < 0 || period == 0) {
         snd_pcm_close(pcm);
+        if (reason)
+            *reason = "No sound output: ALSA device \"" + device + "\" cannot play " +
+                      std::to_string(format.nSamplesPerSec) + " Hz, " +
+                      std::to_string(format.nChannels) + " channels, " +
+                      std::to_string(format.wBitsPerSample) + "-bit (" +
+                      (error < 0 ? snd_strerror(error) : "no period size") + ")";
         return DSERR_BADFORMAT;
     }
     const int wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);

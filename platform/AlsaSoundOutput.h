@@ -23,9 +23,10 @@
 /// device's buffer, so a device without a clock (ALSA's "null" PCM) is paced instead of spun on.
 class AlsaSoundOutput : public SoundOutput {
 public:
-    /// Opens `device`; returns 0, DSERR_NODRIVER or DSERR_BADFORMAT.
+    /// Opens `device`; returns 0, DSERR_NODRIVER or DSERR_BADFORMAT. On failure `reason`, when
+    /// given, receives the device's name and ALSA's words for what went wrong.
     static int32_t Open(const std::string& device, const WAVEFORMATEX& format,
-                        std::unique_ptr<SoundOutput>& output);
+                        std::unique_ptr<SoundOutput>& output, std::string* reason = nullptr);
     ~AlsaSoundOutput() override;
 
     uint32_t PeriodFrames() const override { return Period; }

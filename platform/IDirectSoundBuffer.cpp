@@ -174,7 +174,9 @@ int32_t IDirectSoundBuffer::Play(uint32_t reserved, uint32_t priority, uint32_t 
     }
     EndRenderer();
     std::unique_ptr<SoundOutput> output;
-    if (const int32_t result = SoundOutput::Open(Device, Format, output); result != DS_OK)
+    LastOutputFailure.clear();
+    if (const int32_t result = SoundOutput::Open(Device, Format, output, &LastOutputFailure);
+        result != DS_OK)
         return result;
     Ring->Start(looping);
     Renderer = std::make_unique<SoundRenderer>(*Ring, std::move(output), Format.nBlockAlign);

@@ -61,6 +61,9 @@ public:
     /// Starts playing at the play cursor, through to the end of the ring or, with
     /// DSBPLAY_LOOPING, round and round. DSERR_NODRIVER when the sound device cannot be opened.
     int32_t Play(uint32_t reserved, uint32_t priority, uint32_t flags);
+    /// Why the last Play could not open the sound output, in words for the user (which output,
+    /// and the sound system's reason); empty when it could.
+    const std::string& OutputFailure() const { return LastOutputFailure; }
     int32_t Stop();
     /// Ends the current play, or the next one while stopped, once `bytes` bytes of it have been
     /// heard: the output plays out what it holds up to there (drains) and the buffer stops by
@@ -80,6 +83,7 @@ private:
     const std::unique_ptr<SoundRing> Ring;
     std::unique_ptr<SoundRenderer> Renderer;
     std::vector<uint8_t> Staging;
+    std::string LastOutputFailure;
     uint32_t LockOffset = 0;
     uint32_t LockLength1 = 0;
     uint32_t LockLength2 = 0;

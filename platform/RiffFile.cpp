@@ -61,8 +61,12 @@ int32_t RiffFile::Write(const void* data, int32_t bytes) {
 }
 
 bool RiffFile::Put(const void* data, uint64_t bytes) {
-    if (Descriptor < 0 || Position + bytes > LargestFile)
+    if (Descriptor < 0)
         return false;
+    if (Position + bytes > LargestFile) {
+        LastError = EFBIG;
+        return false;
+    }
     if (!Buffer.empty() && Position != BufferStart + Buffer.size() && !WriteBuffer())
         return false;
     if (Buffer.size() + bytes > BufferCapacity && !WriteBuffer())
@@ -121,6 +125,8 @@ uint32_t RiffFile::Close() {
         return MMIOERR_CANNOTWRITE;
     const bool flushed = WriteBuffer();
     const bool closed = ::close(Descriptor) == 0;
+    if (!closed)
+        LastError = errno;
     Descriptor = -1;
     return flushed && closed ? 0 : MMIOERR_CANNOTWRITE;
 }
@@ -143,8 +149,10 @@ bool RiffFile::WriteAt(uint64_t position, const void* data, uint64_t bytes) {
         const ssize_t done = ::pwrite(Descriptor, source, bytes, off_t(position));
         if (done < 0 && errno == EINTR)
             continue;
-        if (done <= 0)
+        if (done <= 0) {
+            LastError = done < 0 ? errno : ENOSPC;
             return false;
+        }
         source += done;
         position += uint64_t(done);
         bytes -= uint64_t(done);

@@ -41,6 +41,9 @@ public:
     /// destructor writes and closes an open file without reporting, leaving its chunk sizes
     /// as they are.
     virtual uint32_t Close();
+    /// The system's error number of the last call that failed (EFBIG for a file that would pass
+    /// 4 GiB − 1 bytes, ENOSPC for a write that the system took nothing of); 0 before any failure.
+    int ErrorCode() const { return LastError; }
 
 protected:
     explicit RiffFile(int descriptor);
@@ -53,6 +56,7 @@ private:
     int64_t EndPosition() const;
 
     int Descriptor;
+    int LastError = 0;
     /// The logical position of the next byte written.
     uint64_t Position = 0;
     /// The file's size on disk, without the buffer.

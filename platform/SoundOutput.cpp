@@ -18,12 +18,14 @@ std::string SoundOutput::ConfiguredDevice() {
 }
 
 int32_t SoundOutput::Open(const std::string& device, const WAVEFORMATEX& format,
-                          std::unique_ptr<SoundOutput>& output) {
+                          std::unique_ptr<SoundOutput>& output, std::string* reason) {
     if (device == "null") {
         output = std::make_unique<NullSoundOutput>(format);
         return DS_OK;
     }
     if (device.starts_with("alsa:"))
-        return AlsaSoundOutput::Open(device.substr(5), format, output);
+        return AlsaSoundOutput::Open(device.substr(5), format, output, reason);
+    if (reason)
+        *reason = "No sound output: \"" + device + "\" names no sound device";
     return DSERR_NODRIVER;
 }

@@ -52,10 +52,17 @@ const char* ErrorText(int32_t result) {
 } // namespace
 
 void DSCheck(int32_t result) {
+    DSCheck(result, {});
+}
+
+void DSCheck(int32_t result, const std::string& cause) {
     if (result == DS_OK)
         return;
     char code[16];
     std::snprintf(code, sizeof code, "%X", static_cast<uint32_t>(result));
-    throw EDirectSoundError(
-        std::string("DirectSound call failed: ") + code + "\r" + ErrorText(result), result);
+    std::string message =
+        std::string("DirectSound call failed: ") + code + "\r" + ErrorText(result);
+    if (!cause.empty())
+        message += "\r" + cause;
+    throw EDirectSoundError(message, result);
 }

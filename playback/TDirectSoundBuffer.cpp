@@ -81,7 +81,8 @@ void TDirectSoundBuffer::Unlock(void* area1, uint32_t length1, void* area2, uint
 }
 
 void TDirectSoundBuffer::Play(uint32_t flags) {
-    DSCheck(SoundBuffer->Play(0, 0, flags));
+    const int32_t result = SoundBuffer->Play(0, 0, flags);
+    DSCheck(result, SoundBuffer->OutputFailure());
 }
 
 void TDirectSoundBuffer::Stop() {

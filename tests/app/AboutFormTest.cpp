@@ -52,6 +52,20 @@ TEST_F(AboutFormTest, InformationLinkOpensTheProductPage) {
     EXPECT_EQ(shell.Opened[0], "http://www.quorvantex.com/sondrix/");
 }
 
+TEST_F(AboutFormTest, InformationLinkThatNoProgramOpensSaysSo) {
+    shell.Opens = false;
+    TMessageDlgRecorder recorder;
+    TAboutForm form;
+    RunModal(form, [&] {
+        QTest::mouseClick(form.InfoLabel, Qt::LeftButton);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+    });
+    ASSERT_EQ(recorder.Calls.size(), 1u);
+    EXPECT_EQ(recorder.Calls[0].Text,
+              "No program on this system could open \"http://www.quorvantex.com/sondrix/\"");
+    EXPECT_EQ(recorder.Calls[0].Type, TMsgDlgType::mtError);
+}
+
 TEST_F(AboutFormTest, UpdateLinkRunsTheCheckAndShowsItsErrors) {
     TempDir dir;
     TAboutForm form;

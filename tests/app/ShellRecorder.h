@@ -16,7 +16,7 @@ public:
         , SavedShell(ShellOpenHook) {
         ShellOpenHook = [this](const std::string& url) {
             Opened.push_back(url);
-            return true;
+            return Opens;
         };
     }
     ~ShellRecorder() {
@@ -27,6 +27,8 @@ public:
     ShellRecorder& operator=(const ShellRecorder&) = delete;
 
     std::vector<std::string> Opened;
+    /// What the shell answers: false plays a desktop where no program takes the address.
+    bool Opens = true;
 
 private:
     TUpdateSite SavedSite;

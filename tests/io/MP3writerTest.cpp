@@ -235,14 +235,16 @@ TEST_F(MP3writerTest, FullDiskWhileEncodingFails) {
     // Twenty seconds at 128 kbps overflow the file buffer, so a write fails before the end.
     EXPECT_FALSE(WriteMp3("/dev/full", ToneSamples(44100 * 20, 2, 44100, 12000),
                           Cbr(5).EncoderConfig(44100, 2), messages));
-    EXPECT_EQ(messages.shown, std::vector<std::string>{"Data write error! 0"});
+    EXPECT_EQ(messages.shown, std::vector<std::string>{
+                                  "Data write error! 0\r\"/dev/full\": No space left on device"});
 }
 
 TEST_F(MP3writerTest, FullDiskAtTheEndIsNoSuccess) {
     // One second stays in the file buffer until the final flush and close.
     EXPECT_FALSE(WriteMp3("/dev/full", ToneSamples(44100, 2, 44100, 12000),
                           Cbr(5).EncoderConfig(44100, 2), messages));
-    EXPECT_EQ(messages.shown, std::vector<std::string>{"Data write error! 0"});
+    EXPECT_EQ(messages.shown, std::vector<std::string>{
+                                  "Data write error! 0\r\"/dev/full\": No space left on device"});
 }
 
 TEST_F(MP3writerTest, MissingFolderRaisesOpenError) {

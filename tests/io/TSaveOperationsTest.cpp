@@ -328,7 +328,8 @@ TEST_F(SaveOperations, WavFailingHalfWayLeavesTheOldTarget) {
         ASSERT_TRUE(TSaveOperations::saverange(Document, target, 0, 441000));
     }
     EXPECT_EQ(ReadWholeFile(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
-    EXPECT_EQ(Ui.Errors.Messages, Strings{"Failed to write data to file"});
+    EXPECT_EQ(Ui.Errors.Messages, Strings{"Failed to write data to file\r\"" + target +
+                                          "\": File too large\rThe existing file is unchanged."});
     EXPECT_EQ(Log.Events, (Strings{"loaded(0)", "ready(1)"}));
     EXPECT_TRUE(Document.modified);
     EXPECT_TRUE(Document.ready);
@@ -346,11 +347,34 @@ TEST_F(SaveOperations, Mp3FailingHalfWayLeavesTheOldTarget) {
     }
     EXPECT_EQ(ReadWholeFile(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
     ASSERT_EQ(Ui.Messages.Boxes.size(), 1u);
-    EXPECT_EQ(Ui.Messages.Boxes[0].Text, "Data write error! 0");
+    EXPECT_EQ(Ui.Messages.Boxes[0].Text, "Data write error! 0\r\"" + target +
+                                             "\": File too large\rThe existing file is unchanged.");
     EXPECT_TRUE(Ui.Messages.Boxes[0].OnMainThread);
     EXPECT_TRUE(Ui.Errors.Messages.empty());
     EXPECT_EQ(Log.Events, (Strings{"loaded(0)", "ready(1)"}));
     EXPECT_EQ(Listing(Dir.Path()), (Strings{"old.mp3", "~we1.tmp"}));
+}
+
+TEST_F(SaveOperations, FailingNewFileIsNamedAndLeavesNothing) {
+    Load(2, NoiseSamples(441000, 2, 20000));
+    for (const char* name : {"new.wav", "new.mp3"}) {
+        const std::string target = Dir.File(name);
+        Mpeg.Choice.Bitrate = 5;
+        {
+            FileSizeLimit limit(100000);
+            ASSERT_TRUE(TSaveOperations::saverange(Document, target, 0, 441000));
+        }
+        Strings shown = Ui.Errors.Messages;
+        for (const auto& box : Ui.Messages.Boxes)
+            shown.push_back(box.Text);
+        ASSERT_EQ(shown.size(), 1u) << name;
+        EXPECT_NE(shown[0].find("\r\"" + target + "\": File too large\rNo file was created."),
+                  std::string::npos)
+            << shown[0];
+        EXPECT_EQ(Listing(Dir.Path()), (Strings{"~we1.tmp"}));
+        Ui.Errors.Messages.clear();
+        Ui.Messages.Boxes.clear();
+    }
 }
 
 TEST_F(SaveOperations, FailedRenameIsAFailedSave) {
@@ -388,7 +412,8 @@ TEST_F(SaveOperations, EncoderThatDoesNotOpenEndsTheSaveWithItsMessage) {
     Document.operation = opsavemp3;
     Document.startoperation();
     ASSERT_EQ(Ui.Messages.Boxes.size(), 1u);
-    EXPECT_EQ(Ui.Messages.Boxes[0].Text, "Error opening encoding stream 2");
+    EXPECT_EQ(Ui.Messages.Boxes[0].Text,
+              "Error opening encoding stream 2\rThe existing file is unchanged.");
     EXPECT_EQ(Ui.Messages.Boxes[0].Style, uint32_t(MB_OK | MB_ICONERROR));
     EXPECT_TRUE(Ui.Messages.Boxes[0].OnMainThread);
     EXPECT_EQ(Log.Events, (Strings{"loaded(0)", "ready(1)"}));

@@ -188,7 +188,11 @@ TEST_P(WAVWriterFailure, RaisesItsMessageAndReleasesEverything) {
         raised = error.what();
         EXPECT_EQ(error.ErrorCode(), -1);
     }
-    EXPECT_EQ(raised, c.Message);
+    // A failure of the file names it after the writer's own message.
+    EXPECT_EQ(raised.substr(0, raised.find('\r')), c.Message);
+    if (c.File != FileFault::None) {
+        EXPECT_EQ(raised, std::string(c.Message) + "\r\"" + dir.File("out.wav") + "\"");
+    }
     EXPECT_FALSE(writer.Opened());
     // The caller's Close after a failure does nothing and raises nothing further.
     EXPECT_NO_THROW(writer.Close());
@@ -243,7 +247,8 @@ TEST(WAVWriterFailures, AMissingFolderCannotOpenTheFile) {
         writer.Open(dir.File("missing/out.wav"));
         FAIL() << "opened";
     } catch (const EMakerError& error) {
-        EXPECT_STREQ(error.what(), "Can not open file");
+        EXPECT_EQ(std::string(error.what()), "Can not open file\r\"" + dir.File("missing/out.wav") +
+                                                 "\": No such file or directory");
     }
     EXPECT_FALSE(writer.Opened());
     EXPECT_EQ(acm.OpenStreams, 0);
@@ -269,7 +274,8 @@ TEST(WAVWriterFailures, AFileSizeLimitEndsTheWriteWithoutCompletingTheHeader) {
         }
         EXPECT_NO_THROW(writer.Close());
     }
-    EXPECT_EQ(raised, "Failed to write data to file");
+    EXPECT_EQ(raised,
+              "Failed to write data to file\r\"" + dir.File("big.wav") + "\": File too large");
     EXPECT_EQ(OpenDescriptors(), descriptors);
     const RiffLayout layout = ReadRiff(dir.File("big.wav"));
     EXPECT_LE(layout.FileSize, 200000u);
@@ -300,7 +306,9 @@ TEST(WAVWriterFailures, ADataWriteThatFailsInTheFileBufferIsReportedAsOne) {
         } catch (const EMakerError& error) {
             raised = error.what();
         }
-        EXPECT_EQ(raised, "Failed to write data to file") << tag;
+        EXPECT_EQ(raised,
+                  "Failed to write data to file\r\"" + dir.File("out.wav") + "\": File too large")
+            << tag;
         EXPECT_FALSE(writer.Opened());
     }
 }
@@ -327,7 +335,8 @@ TEST(WAVWriterFailures, AFileThatWouldPassFourGibibytesIsRefusedNotWrapped) {
         writer.Close();
         FAIL() << "wrote past 4 GiB";
     } catch (const EMakerError& error) {
-        EXPECT_STREQ(error.what(), "Failed to write data to file");
+        EXPECT_EQ(std::string(error.what()),
+                  "Failed to write data to file\r\"" + dir.File("huge.wav") + "\": File too large");
     }
     EXPECT_FALSE(writer.Opened());
 }

@@ -48,8 +48,14 @@ TEST_F(SoundOutputEnvironment, ConfiguredDeviceFollowsTheVariable) {
 
 TEST(AlsaSoundOutput, UnknownDeviceIsNoDriver) {
     std::unique_ptr<SoundOutput> output;
-    EXPECT_EQ(SoundOutput::Open("alsa:sondrix-no-such-device", Stereo, output), DSERR_NODRIVER);
+    std::string reason;
+    EXPECT_EQ(SoundOutput::Open("alsa:sondrix-no-such-device", Stereo, output, &reason),
+              DSERR_NODRIVER);
     EXPECT_EQ(output, nullptr);
+    EXPECT_EQ(reason, "No sound output: ALSA could not open device \"sondrix-no-such-device\" "
+                      "(No such file or directory)");
+    EXPECT_EQ(SoundOutput::Open("speakers", Stereo, output, &reason), DSERR_NODRIVER);
+    EXPECT_EQ(reason, "No sound output: \"speakers\" names no sound device");
 }
 
 // ALSA's own "null" PCM takes the whole path (open, parameters, writes, delay, close) but has no

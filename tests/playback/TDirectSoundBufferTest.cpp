@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -184,4 +185,28 @@ TEST(TDirectSoundBuffer, ThreeDimensionalAndPropertySetFieldsStayEmpty) {
     EXPECT_EQ(primary->Buffer3D, nullptr);
     EXPECT_EQ(primary->Listener3D, nullptr);
     EXPECT_EQ(primary->PropertySet, nullptr);
+}
+
+TEST(TDirectSoundBuffer, PlayWithoutASoundDeviceSaysWhichOutputFailedAndWhy) {
+    const char* saved = std::getenv("SONDRIX_AUDIO");
+    const std::string restore = saved ? saved : "";
+    setenv("SONDRIX_AUDIO", "alsa:sondrix-no-such-device", 1);
+    {
+        TDirectSound device(nullptr, 0);
+        TDirectSoundBuffer buffer(device, Description());
+        try {
+            buffer.Play(0);
+            ADD_FAILURE() << "played on a missing device";
+        } catch (const EDirectSoundError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "DirectSound call failed: 88780078\rNo sound driver is available for use\r"
+                      "No sound output: ALSA could not open device \"sondrix-no-such-device\" "
+                      "(No such file or directory)");
+            EXPECT_EQ(error.Code, DSERR_NODRIVER);
+        }
+    }
+    if (saved)
+        setenv("SONDRIX_AUDIO", restore.c_str(), 1);
+    else
+        unsetenv("SONDRIX_AUDIO");
 }
