@@ -59,11 +59,20 @@ QMessageBox::StandardButton EscapeButton(TMsgDlgButtons buttons) {
     return QMessageBox::Ok;
 }
 
+// Messages break lines with a carriage return, alone or before a line feed; the box breaks them
+// only at line feeds.
+QString ShownText(const std::string& text) {
+    QString shown = QString::fromStdString(text);
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
 int ShowBox(const std::string& caption, const std::string& text, TMsgDlgType type,
             TMsgDlgButtons buttons) {
     if (!(buttons & (mbYes | mbNo | mbOK | mbCancel)))
         buttons = mbOK;
-    QMessageBox box(TypeIcon(type), QString::fromStdString(caption), QString::fromStdString(text));
+    QMessageBox box(TypeIcon(type), QString::fromStdString(caption), ShownText(text));
     box.setTextFormat(Qt::PlainText);
     bool haveDefault = false;
     for (const ButtonResult& b : ButtonTable) {

@@ -56,7 +56,7 @@ TEST(MessageDlg, EscapePressesCancelElseNoElseOk) {
     }
 }
 
-TEST(MessageDlg, ShowsCaptionIconAndText) {
+TEST(MessageDlg, ShowsCaptionIconAndTextBrokenAtEachReturn) {
     struct Case {
         TMsgDlgType type;
         const char* caption;
@@ -69,10 +69,10 @@ TEST(MessageDlg, ShowsCaptionIconAndText) {
         WhenBoxShows([&c](QMessageBox* box) {
             EXPECT_EQ(box->windowTitle().toStdString(), c.caption);
             EXPECT_EQ(box->icon(), c.icon);
-            EXPECT_EQ(box->text().toStdString(), "Line one\r\nLine two  ");
+            EXPECT_EQ(box->text().toStdString(), "Line one\nLine two\nLine three  ");
             Press(box, QMessageBox::Ok);
         });
-        MessageDlg("Line one\r\nLine two  ", c.type, mbOK);
+        MessageDlg("Line one\rLine two\r\nLine three  ", c.type, mbOK);
     }
 }
 
