@@ -3,8 +3,10 @@
 #include "AudioClipboard.h"
 #include "DialogFormatChooser.h"
 #include "FormatChooser.h"
+#include "Settings.h"
 #include "TApplicationErrorDisplay.h"
 #include "TApplicationMessageBox.h"
+#include "TDataFile.h"
 #include "TEditorForm.h"
 #include "TMDIChild.h"
 #include "TNewFileForm.h"
@@ -15,8 +17,8 @@
 #include "TempFileList.h"
 #include "Tfnormalize.h"
 #include "Tmpegsettings.h"
-#include "Tsilence.h"
 #include "TsettingsForm.h"
+#include "Tsilence.h"
 #include "Twavefile.h"
 #include "UserInterface.h"
 
@@ -43,6 +45,10 @@ void OnSignal(int) {
 TProgram::TProgram(std::vector<std::string> commandLine) {
     Main = std::make_unique<TEditorForm>();
     Main->CommandLine = std::move(commandLine);
+    // Now that the settings name the temporary folder: the files of earlier runs that crashed or
+    // were killed go, those of editors still running stay.
+    OrphanSweep =
+        std::jthread([folder = Settings.tempfolder] { TDataFile::RemoveOrphans(folder); });
     CreateDialogs();
     InstallUserInterface();
     WatchSignals();

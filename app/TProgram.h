@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 class DialogFormatChooser;
@@ -14,7 +15,8 @@ class TProgressForm;
 class Tmpegsettings;
 
 /// The running editor from its start to its end: creates the main window (which loads the
-/// settings) and the dialogs that live for the whole run, installs the windows through which the
+/// settings), deletes in the background the temporary files that crashed earlier runs left, and
+/// creates the dialogs that live for the whole run, installs the windows through which the
 /// engine reaches the user, and on the way out stores the settings, lets go of the clipboard and
 /// deletes every temporary file. The same way out is taken when the main window closes, when the
 /// desktop session ends and on SIGTERM or SIGINT; it waits for a running operation to end.
@@ -50,4 +52,5 @@ private:
     std::unique_ptr<DialogFormatChooser> Chooser;
     Tmpegsettings* MpegSettings = nullptr;
     TProgressForm* Progress = nullptr;
+    std::jthread OrphanSweep;
 };
