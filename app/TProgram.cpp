@@ -4,8 +4,10 @@
 #include "DialogFormatChooser.h"
 #include "FormatChooser.h"
 #include "MainThreadDispatcher.h"
+#include "Settings.h"
 #include "TApplicationErrorDisplay.h"
 #include "TApplicationMessageBox.h"
+#include "TDataFile.h"
 #include "TEditorForm.h"
 #include "TMDIChild.h"
 #include "TNewFileForm.h"
@@ -45,6 +47,10 @@ bool ModalLoopRunning() {
 TProgram::TProgram(std::vector<std::string> commandLine) {
     Main = std::make_unique<TEditorForm>();
     Main->CommandLine = std::move(commandLine);
+    // Now that the settings name the temporary folder: the files of earlier runs that crashed or
+    // were killed go, those of editors still running stay.
+    OrphanSweep =
+        std::jthread([folder = Settings.tempfolder] { TDataFile::RemoveOrphans(folder); });
     CreateDialogs();
     InstallUserInterface();
     Signals = std::make_unique<TSignalWatch>([this] { EndWithoutAsking(); });

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 class DialogFormatChooser;
@@ -15,7 +16,8 @@ class TSignalWatch;
 class Tmpegsettings;
 
 /// The running editor from its start to its end: creates the main window (which loads the
-/// settings) and the dialogs that live for the whole run, installs the windows through which the
+/// settings), deletes in the background the temporary files that crashed earlier runs left, and
+/// creates the dialogs that live for the whole run, installs the windows through which the
 /// engine reaches the user, and on the way out stores the settings, lets go of the clipboard and
 /// deletes every temporary file. The same way out is taken when the main window closes, when the
 /// desktop session ends and on SIGTERM, SIGINT or SIGHUP. A signal, or a session that ends without
@@ -67,4 +69,5 @@ private:
     TProgressForm* Progress = nullptr;
     bool Ending = false;
     std::unique_ptr<TSignalWatch> Signals;
+    std::jthread OrphanSweep;
 };

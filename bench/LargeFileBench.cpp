@@ -103,8 +103,9 @@ void ReadAtPieces(benchmark::State& state) {
     const int64_t pieces = state.range(0);
     TLargeFile table("bench", 2, 44100);
     const int64_t pieceBytes = DataBytes / pieces / 4 * 4;
+    const auto file = TDataFile::Open(DataPath());
     for (int64_t i = 0; i < pieces; ++i)
-        table.Add({pieceBytes, TChunk::FileBacked, DataPath(), 44 + i * pieceBytes});
+        table.Add({pieceBytes, TChunk::FileBacked, file, 44 + i * pieceBytes});
     table.UpdateSize();
     for (auto _ : state) {
         int64_t sum = 0;

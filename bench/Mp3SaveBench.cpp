@@ -76,8 +76,8 @@ void SaveOperationMp3(benchmark::State& state) {
     TSaveOperations::Register();
     TSaveOperations::SetMpegSettingsDialog(&dialog);
     Twavefile document;
-    document.table =
-        TLargeFile::CreateWithFile("hour.wav", SourcePath(), DataBytes, Channels, Rate);
+    document.table = TLargeFile::CreateWithFile("hour.wav", TDataFile::Open(SourcePath()),
+                                                DataBytes, Channels, Rate);
     document.updateinfo(*document.table);
     document.ready = true;
     const std::string target = BenchDir() + "/mp3save-ours.mp3";

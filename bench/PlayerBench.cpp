@@ -55,8 +55,9 @@ std::shared_ptr<TLargeFile> MakeTable(int rate, int channels) {
     }
     auto table = std::make_shared<TLargeFile>("bench", channels, rate);
     // Pieces of a second each, so that the window moves between files as in an edited document.
+    const auto file = TDataFile::Open(path);
     for (int s = 0; s < Seconds; ++s)
-        table->Add({bytes / Seconds, TChunk::FileBacked, path, s * (bytes / Seconds)});
+        table->Add({bytes / Seconds, TChunk::FileBacked, file, s * (bytes / Seconds)});
     table->UpdateSize();
     return table;
 }

@@ -102,7 +102,8 @@ Twavefile& Document() {
     SampleEdits::Register();
     document = std::make_unique<Twavefile>();
     document->filename = path;
-    document->table = TLargeFile::CreateWithFile(path, path, DataBytes, Channels, Rate);
+    document->table =
+        TLargeFile::CreateWithFile(path, TDataFile::Open(path), DataBytes, Channels, Rate);
     document->updateinfo(*document->table);
     TFilter builder(Channels);
     std::vector<int16_t> block(1 << 18);
@@ -117,12 +118,9 @@ Twavefile& Document() {
     return *document;
 }
 
-/// Takes the edit back and deletes the files it wrote.
+/// Takes the edit back; the files it wrote go with the redo step.
 void UndoAndDelete(Twavefile& document) {
     document.undo();
-    for (const TChunk& chunk : document.redostack.back()->Chunks)
-        if (chunk.DataFile != WavPath())
-            unlink(chunk.DataFile.c_str());
     document.redostack.clear();
 }
 

@@ -53,8 +53,8 @@ void ConvertingPasteOfOneHour(benchmark::State& state) {
     MakeHourFile();
     Settings.tempfolder = BenchDir() + "/";
     StructuralEdits::Register();
-    AudioClipboard::Set(
-        TLargeFile::CreateWithFile("hour.wav", HourPath(), HourFrames * 4, 2, 44100));
+    AudioClipboard::Set(TLargeFile::CreateWithFile("hour.wav", TDataFile::Open(HourPath()),
+                                                   HourFrames * 4, 2, 44100));
     for (auto _ : state) {
         Twavefile document;
         document.createnew("untitled.tmp", 48000, 2, 16);
@@ -77,8 +77,9 @@ std::unique_ptr<Twavefile> ManyPieces(int64_t pieces) {
     auto document = std::make_unique<Twavefile>();
     document->createnew("many.wav", 44100, 2, 16);
     auto table = std::make_shared<TLargeFile>("many.wav", 2, 44100);
+    const auto hour = TDataFile::Open(HourPath());
     for (int64_t i = 0; i < pieces; ++i)
-        table->Add(TChunk{4000, TChunk::FileBacked, HourPath(), 44 + (i * 7919 % 100000) * 4});
+        table->Add(TChunk{4000, TChunk::FileBacked, hour, 44 + (i * 7919 % 100000) * 4});
     table->UpdateSize();
     document->table = table;
     document->updateinfo(*table);

@@ -1,10 +1,7 @@
 #include "AppServices.h"
 
 #include "Exceptions.h"
-#include "Settings.h"
 #include "StrToInt.h"
-#include "TempFile.h"
-#include "TempFileList.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,12 +18,6 @@ std::string GetTempDirectory() {
     if (folder.empty() || folder.back() != '/')
         folder += '/';
     return folder;
-}
-
-std::string GetTempFileNameIn() {
-    std::string name = CreateUniqueTempFile(Settings.tempfolder, "~we");
-    TempFiles.Add(name);
-    return name;
 }
 
 std::string MsToStr(int64_t ms) {

@@ -9,11 +9,6 @@
 /// The platform's temporary folder, ending with a path separator.
 std::string GetTempDirectory();
 
-/// Creates a new empty file named "~we…" in `Settings.tempfolder` and returns its full name. The
-/// name is entered in `TempFiles` here, so callers never add it again. Safe from any thread. Raises
-/// EOSError naming the folder and the reason when the folder is missing or not writable.
-std::string GetTempFileNameIn();
-
 /// Milliseconds as "mm:ss.zzz" (minutes grow past 99 as needed). Milliseconds are 64-bit: a
 /// document at a low rate lasts longer than 32 bits of milliseconds hold.
 std::string MsToStr(int64_t ms);

@@ -5,9 +5,9 @@
 class TLargeFile;
 
 /// The program's one clipboard: a piece table that copy and cut fill and paste reads, shared by
-/// every document. It holds no samples and owns no file: its pieces name the source document's
-/// temporary files, which live until the program exits, so a clipboard stays valid after its
-/// source is edited or closed.
+/// every document. It holds no samples: its pieces share the source document's data files, which
+/// live as long as any table refers to them, so a clipboard stays valid after its source is
+/// edited or closed, and a replaced clipboard lets go of files no other table needs.
 ///
 /// A copy builds its whole table first and then replaces the held one with `Set`. A paste takes
 /// the table with `Get` and keeps it alive for as long as it reads it, whatever a later `Set`

@@ -1,9 +1,9 @@
 #include "ClipboardConverter.h"
 
 #include "SampleRateConverter.h"
+#include "TDataFile.h"
 #include "TFilter.h"
 #include "TLargeFile.h"
-#include "TResultFile.h"
 #include "TSampleFileStream.h"
 
 #include <algorithm>
@@ -34,8 +34,10 @@ ClipboardConverter::Result ClipboardConverter::Convert(const TLargeFile& source,
     SampleRateConverter converter(uint32_t(source.SampleRate), uint32_t(sampleRate),
                                   uint32_t(source.Channels), uint32_t(channels),
                                   SampleRateConverter::Downmix::Rounded);
-    TResultFile result;
-    TSampleFileStream file(result.Name(), MaxResultBytes(source, sampleRate, channels));
+    Result converted;
+    converted.DataFile = TDataFile::CreateTemporary();
+    TSampleFileStream file(converted.DataFile->Path(),
+                           MaxResultBytes(source, sampleRate, channels));
     TFilter builder(channels);
     std::vector<int16_t> input(BlockSamples);
     std::vector<int16_t> output(OutputCapacity / 2);
@@ -65,12 +67,9 @@ ClipboardConverter::Result ClipboardConverter::Convert(const TLargeFile& source,
 
     file.Close();
 
-    Result converted;
-    converted.DataFile = result.Name();
     converted.Length = file.Written();
     if (converted.Length > 0)
         builder.GetIndexData(converted.Index);
-    result.Keep();
     return converted;
 }
 

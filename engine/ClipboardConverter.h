@@ -4,14 +4,15 @@
 
 #include <cstdint>
 #include <functional>
-#include <string>
+#include <memory>
 
+class TDataFile;
 class TLargeFile;
 
 /// Converts a clipboard table to another sample rate and channel count, for a paste into a
 /// document of a different format: the converted samples go, from byte 0 and without a header,
-/// into one new temporary sample file (named by `GetTempFileNameIn`, which lists it for deletion
-/// at exit), and their peak index is built as they are written. Fewer channels take the rounded
+/// into one new temporary data file (deleted when the last piece that refers to it goes), and
+/// their peak index is built as they are written. Fewer channels take the rounded
 /// mean of the channels that map to them, more repeat the source's channels in turn; the same rate
 /// is not resampled, so a conversion of channels alone is exact.
 ///
@@ -22,9 +23,9 @@ class ClipboardConverter {
 public:
     /// What a conversion produced.
     struct Result {
-        std::string DataFile; ///< the new headerless temporary file
-        int64_t Length = 0;   ///< bytes written to it; a whole number of target frames
-        Tindexdata Index;     ///< its peak index; empty when nothing was written
+        std::shared_ptr<const TDataFile> DataFile; ///< the new headerless temporary file
+        int64_t Length = 0; ///< bytes written to it; a whole number of target frames
+        Tindexdata Index;   ///< its peak index; empty when nothing was written
     };
 
     using Progress = std::function<void(int32_t percent)>;

@@ -5,12 +5,12 @@
 #include "SampleEditProgress.h"
 #include "Simd.h"
 #include "TBlockHandOff.h"
+#include "TDataFile.h"
 #include "TFadeCurve.h"
 #include "TFilter.h"
 #include "TGainTable.h"
 #include "TMappedFile.h"
 #include "TPeakBookkeeping.h"
-#include "TResultFile.h"
 #include "TSampleFileStream.h"
 #include "TWorkerTable.h"
 #include "Twavefile.h"
@@ -129,7 +129,7 @@ int16_t SamplePeak(TLargeFile& table, int64_t first, int64_t last) {
 /// The document's new table: the old one with frames start … end − 1 replaced by the headerless
 /// result file `dataFile`.
 void ReplaceRange(Twavefile& document, const TLargeFile& old, int64_t start, int64_t end,
-                  const std::string& dataFile) {
+                  const std::shared_ptr<const TDataFile>& dataFile) {
     auto table = std::make_shared<TLargeFile>(document.filename, old.Channels, old.SampleRate);
     table->CopyBefore(old, start);
     table->Add(TChunk{(end - start) * 2 * old.Channels, TChunk::FileBacked, dataFile, 0});
@@ -140,7 +140,8 @@ void ReplaceRange(Twavefile& document, const TLargeFile& old, int64_t start, int
 }
 
 /// The document's new table: one piece, the whole mapped result file after its 44 bytes.
-void WholeFile(Twavefile& document, const TLargeFile& old, const std::string& dataFile) {
+void WholeFile(Twavefile& document, const TLargeFile& old,
+               const std::shared_ptr<const TDataFile>& dataFile) {
     auto table = std::make_shared<TLargeFile>(document.filename, old.Channels, old.SampleRate);
     table->Add(TChunk{old.TotalSize, TChunk::FileBacked, dataFile, MappedHeaderBytes});
     table->UpdateSize();
@@ -269,8 +270,8 @@ void Twavefile::fadeworker() {
     const std::shared_ptr<TLargeFile> old = BeginEdit(*this);
     const int32_t ch = old->Channels;
     const int64_t n = e - s;
-    TResultFile file;
-    const std::string& name = file.Name();
+    const std::shared_ptr<const TDataFile> file = TDataFile::CreateTemporary();
+    const std::string& name = file->Path();
     TSampleFileStream stream(name, n * 2 * ch);
     TFilter builder(ch);
     // The builder starts at the first frame of the peak block that holds s.
@@ -299,10 +300,9 @@ void Twavefile::fadeworker() {
     Tindexdata result;
     replacepeaks(part, result, a);
     peakindex = std::move(result);
-    ReplaceRange(*this, *old, s, e, name);
+    ReplaceRange(*this, *old, s, e, file);
     updatelevels();
     FinishEdit(*this);
-    file.Keep();
 }
 
 void Twavefile::gainworker() {
@@ -321,8 +321,8 @@ void Twavefile::gainworker() {
     const int64_t n = e - s;
     const GainTableScope tableScope(gaintable);
     TGainTable::Build(gain, gaintable);
-    TResultFile file;
-    const std::string& name = file.Name();
+    const std::shared_ptr<const TDataFile> file = TDataFile::CreateTemporary();
+    const std::string& name = file->Path();
     TSampleFileStream stream(name, n * 2 * ch);
     TFilter builder(ch);
     {
@@ -347,9 +347,8 @@ void Twavefile::gainworker() {
     replacepeaks(part, result, s);
     peakindex = std::move(result);
     updatelevels();
-    ReplaceRange(*this, *old, s, e, name);
+    ReplaceRange(*this, *old, s, e, file);
     FinishEdit(*this);
-    file.Keep();
 }
 
 void Twavefile::reverseworker() {
@@ -359,8 +358,8 @@ void Twavefile::reverseworker() {
     endframe = n;
     startframe = 0;
     const int32_t ch = old->Channels;
-    TResultFile result;
-    const std::string& name = result.Name();
+    const std::shared_ptr<const TDataFile> result = TDataFile::CreateTemporary();
+    const std::string& name = result->Path();
     TMappedFile file(name, uint32_t(MappedHeaderBytes + old->TotalSize));
     const int64_t step = MappedStepFrames(ch);
     std::vector<int16_t> input(size_t(step * ch));
@@ -374,12 +373,11 @@ void Twavefile::reverseworker() {
         SampleEditProgress::PostRange(SampleEditProgress::Reverse, i, i + m, n, Poster(*this));
     }
     file.Close();
-    WholeFile(*this, *old, name);
+    WholeFile(*this, *old, result);
     // No sample value changes, so the levels stay; each new block keeps the extremes of the old
     // blocks its frames came from.
     peakindex = TPeakBookkeeping::Reverse(peakindex, n, ch);
     FinishEdit(*this);
-    result.Keep();
 }
 
 void Twavefile::invertworker() {
@@ -389,8 +387,8 @@ void Twavefile::invertworker() {
     endframe = n;
     startframe = 0;
     const int32_t ch = old->Channels;
-    TResultFile result;
-    const std::string& name = result.Name();
+    const std::shared_ptr<const TDataFile> result = TDataFile::CreateTemporary();
+    const std::string& name = result->Path();
     TMappedFile file(name, uint32_t(MappedHeaderBytes + old->TotalSize));
     TFilter builder(ch);
     const int64_t step = MappedStepFrames(ch);
@@ -406,9 +404,8 @@ void Twavefile::invertworker() {
         SampleEditProgress::PostRange(SampleEditProgress::Invert, i, i + m, n, Poster(*this));
     }
     file.Close();
-    WholeFile(*this, *old, name);
+    WholeFile(*this, *old, result);
     builder.GetIndexData(peakindex);
     updatelevels();
     FinishEdit(*this);
-    result.Keep();
 }

@@ -1,59 +1,11 @@
 #include "TLargeFile.h"
 
-#include "Exceptions.h"
-
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
 /// Reads of at least this many bytes outside the window skip it.
 constexpr int64_t DirectReadBytes = 65536;
-
-/// Data files that tables keep open between reads, over all tables.
-std::atomic<int32_t> OpenFiles{0};
-
-/// Takes one of the `TLargeFile::OpenFileLimit` places for a file kept open; false when all are
-/// taken.
-bool ReserveOpenFile() {
-    if (OpenFiles.fetch_add(1) < TLargeFile::OpenFileLimit)
-        return true;
-    OpenFiles.fetch_sub(1);
-    return false;
-}
-
-/// Reads up to `count` bytes at `offset` of the open file `fd`; fewer only at its end.
-int64_t ReadOpenFile(int fd, const std::string& path, int64_t offset, uint8_t* buffer,
-                     int64_t count) {
-    int64_t done = 0;
-    while (done < count) {
-        const ssize_t got = pread(fd, buffer + done, size_t(count - done), offset + done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throw EReadError("Stream read error: \"" + path + "\". " + std::strerror(errno));
-        if (got == 0)
-            break;
-        done += got;
-    }
-    return done;
-}
-
-/// Closes a file that no table keeps, however its read ends.
-class FileScope {
-public:
-    explicit FileScope(int fd)
-        : Handle(fd) {}
-    ~FileScope() { close(Handle); }
-    FileScope(const FileScope&) = delete;
-    FileScope& operator=(const FileScope&) = delete;
-
-private:
-    int Handle;
-};
 
 } // namespace
 
@@ -62,42 +14,8 @@ TLargeFile::TLargeFile(std::string name, int32_t channels, int32_t sampleRate)
     , Channels(channels)
     , SampleRate(sampleRate) {}
 
-TLargeFile::~TLargeFile() {
-    CloseFile();
-}
-
-int64_t TLargeFile::ReadFileAt(const std::string& path, int64_t offset, uint8_t* buffer,
-                               int64_t count) {
-    if (OpenHandle < 0 || OpenPath != path) {
-        CloseFile();
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
-        if (!ReserveOpenFile()) {
-            const FileScope scope(fd);
-            return ReadOpenFile(fd, path, offset, buffer, count);
-        }
-        OpenHandle = fd;
-        OpenPath = path;
-    }
-    try {
-        return ReadOpenFile(OpenHandle, path, offset, buffer, count);
-    } catch (...) {
-        CloseFile(); // the next read opens the file again
-        throw;
-    }
-}
-
-void TLargeFile::CloseFile() {
-    if (OpenHandle < 0)
-        return;
-    close(OpenHandle);
-    OpenHandle = -1;
-    OpenPath.clear();
-    OpenFiles.fetch_sub(1);
-}
-
-std::unique_ptr<TLargeFile> TLargeFile::CreateWithFile(std::string name, std::string dataFile,
+std::unique_ptr<TLargeFile> TLargeFile::CreateWithFile(std::string name,
+                                                       std::shared_ptr<const TDataFile> dataFile,
                                                        int64_t length, int32_t channels,
                                                        int32_t sampleRate) {
     auto table = std::make_unique<TLargeFile>(std::move(name), channels, sampleRate);
@@ -171,7 +89,7 @@ int64_t TLargeFile::ReadPiece(int64_t index, int64_t start, int64_t position, ui
     const int64_t count = std::min(chunk.Length - (position - start), bytes);
     int64_t got = 0;
     if (chunk.Kind == TChunk::FileBacked)
-        got = ReadFileAt(chunk.DataFile, chunk.Offset + (position - start), buffer, count);
+        got = chunk.DataFile->ReadAt(chunk.Offset + (position - start), buffer, count);
     // Bytes that the data file does not have read as silence, never as old buffer bytes.
     std::memset(buffer + got, 0, size_t(count - got));
     return count;

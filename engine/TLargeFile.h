@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TDataFile.h"
 #include "Tindexdata.h"
 
 #include <cstdint>
@@ -8,15 +9,16 @@
 #include <string>
 #include <vector>
 
-/// One piece of a piece table: a run of bytes in a temporary sample file, or a run of silence.
+/// One piece of a piece table: a run of bytes in a sample data file, or a run of silence. Copies
+/// of a piece share its data file, which lives as long as any of them.
 struct TChunk {
     static constexpr int32_t FileBacked = 1;
     static constexpr int32_t Silence = 2;
 
     int64_t Length = 0; ///< bytes; a whole number of frames
     int32_t Kind = FileBacked;
-    std::string DataFile; ///< full path of the data file; empty for silence
-    int64_t Offset = 0;   ///< byte offset of the piece's first byte in DataFile
+    std::shared_ptr<const TDataFile> DataFile; ///< none for silence
+    int64_t Offset = 0; ///< byte offset of the piece's first byte in DataFile
 };
 
 /// A piece table: one state of a document's audio, as an ordered list of pieces over temporary
@@ -25,25 +27,20 @@ struct TChunk {
 ///
 /// A table is built once (constructor, appends, UpdateSize) and then only read. Samples are read
 /// through a 512 KiB window that each table owns, so a table is used by one thread at a time;
-/// the data files themselves may be read by any number of tables at once. A table keeps the data
-/// file of its last refill open, so that a reader walking through many short pieces of one file
-/// does not open it again for each; the tables of the program together keep at most
-/// `OpenFileLimit` files open this way, and a table past that limit closes each file after its
-/// read. Bulk reads of whole spans go straight into the caller's buffer. The last four fields
-/// carry a snapshot's peak state on the undo and redo stacks.
+/// the data files themselves may be read by any number of tables at once, through the
+/// descriptors their TDataFile holds. Bulk reads of whole spans go straight into the caller's
+/// buffer. The last four fields carry a snapshot's peak state on the undo and redo stacks.
 class TLargeFile {
 public:
     static constexpr int64_t WindowSize = 524288;
-    /// Files kept open between reads by all tables together.
-    static constexpr int32_t OpenFileLimit = 64;
 
     TLargeFile(std::string name, int32_t channels, int32_t sampleRate);
-    ~TLargeFile();
     TLargeFile(const TLargeFile&) = delete;
     TLargeFile& operator=(const TLargeFile&) = delete;
 
     /// A table of one piece: `length` bytes of a decoded file, starting after its 44-byte header.
-    static std::unique_ptr<TLargeFile> CreateWithFile(std::string name, std::string dataFile,
+    static std::unique_ptr<TLargeFile> CreateWithFile(std::string name,
+                                                      std::shared_ptr<const TDataFile> dataFile,
                                                       int64_t length, int32_t channels,
                                                       int32_t sampleRate);
 
@@ -56,7 +53,7 @@ public:
     void UpdateSize();
 
     /// The sample whose first byte is at `position` (even, below TotalSize). A position outside
-    /// the table reads 0. Raises EFOpenError or EReadError when a data file cannot be read.
+    /// the table reads 0. Raises EReadError when a data file cannot be read.
     int16_t ReadAt(int64_t position) {
         if (static_cast<uint64_t>(position - WindowStart) < WindowSampleStarts) [[likely]] {
             int16_t sample;
@@ -97,9 +94,6 @@ private:
     /// on into `buffer`, bytes the data file lacks as zeros; returns the count copied.
     int64_t ReadPiece(int64_t index, int64_t start, int64_t position, uint8_t* buffer,
                       int64_t bytes);
-    /// Reads up to `count` bytes at `offset` of `path`; fewer only at its end.
-    int64_t ReadFileAt(const std::string& path, int64_t offset, uint8_t* buffer, int64_t count);
-    void CloseFile();
     /// Index of the piece that holds `position`, or −1; `start` receives its table position.
     int64_t FindChunk(int64_t position, int64_t& start);
 
@@ -111,6 +105,4 @@ private:
     /// window gives its byte. Kept as an integer, as it may point outside the buffer.
     uintptr_t WindowOrigin = 0;
     std::vector<int64_t> ChunkStarts;
-    std::string OpenPath; ///< the data file `OpenHandle` reads; empty when none is open
-    int OpenHandle = -1;
 };

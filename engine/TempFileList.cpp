@@ -10,6 +10,15 @@ void TempFileList::Add(const std::string& name) {
     Files.push_back(name);
 }
 
+bool TempFileList::Remove(const std::string& name) {
+    std::lock_guard guard(Lock);
+    const auto listed = std::find(Files.begin(), Files.end(), name);
+    if (listed == Files.end())
+        return false;
+    Files.erase(listed);
+    return true;
+}
+
 std::vector<std::string> TempFileList::Names() const {
     std::lock_guard guard(Lock);
     return Files;

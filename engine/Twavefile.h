@@ -173,7 +173,7 @@ public:
     TActionEvent OnAction;
     TReadyEvent OnReady;
     TLoadedEvent OnLoaded;
-    std::string tempname;
+    std::string tempname; ///< name of the data file a load decodes into
     int32_t amplifypercent = 0;
     int64_t startframe = 0; ///< first frame of a range; edit point of paste and insert silence
     int64_t endframe = 0;   ///< one past the last frame of a range

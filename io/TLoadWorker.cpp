@@ -1,13 +1,12 @@
 #include "TLoadWorker.h"
 
-#include "AppServices.h"
 #include "TBASSDecoder.h"
+#include "TDataFile.h"
 #include "TMessageBox.h"
 #include "TWorkerTable.h"
 #include "Twavefile.h"
 #include "UserInterface.h"
 
-#include <cstdio>
 #include <span>
 #include <sys/stat.h>
 
@@ -15,7 +14,8 @@ std::atomic<int64_t> TLoadWorker::FileSizeLimit{TBASSDecoder::MaxFileSize};
 
 namespace {
 
-void TakeResults(Twavefile& document, TBASSDecoder& decoder) {
+void TakeResults(Twavefile& document, TBASSDecoder& decoder,
+                 std::shared_ptr<const TDataFile> data) {
     const std::vector<std::string>& tags = decoder.Tags();
     document.Track = tags[0];
     document.Title = tags[1];
@@ -24,7 +24,7 @@ void TakeResults(Twavefile& document, TBASSDecoder& decoder) {
     document.Genre = tags[4];
     document.Year = tags[5];
     document.table =
-        TLargeFile::CreateWithFile(document.filename, document.tempname, decoder.DataSize(),
+        TLargeFile::CreateWithFile(document.filename, std::move(data), decoder.DataSize(),
                                    decoder.Channels(), int32_t(decoder.SampleRate()));
     document.updateinfo(*document.table);
     document.peaks.fill(0);
@@ -48,7 +48,6 @@ bool IsRegularFile(const std::string& name) {
 }
 
 void FailLoad(Twavefile& document) {
-    std::remove(document.tempname.c_str());
     UserInterface::MessageBox("Could not import audio file. Format not supported or file broken",
                               "File Loading Error!", MB_OK | MB_ICONEXCLAMATION);
     document.loadfailed = true;
@@ -62,22 +61,20 @@ void TLoadWorker::Register() {
 }
 
 void TLoadWorker::loadworker(Twavefile& document) {
-    document.tempname = GetTempFileNameIn();
-    if (!IsRegularFile(document.filename)) {
-        FailLoad(document);
-        return;
-    }
+    // The decoded file is deleted with the last table that refers to it; a failed load lets go
+    // of it before the message shows.
+    std::shared_ptr<const TDataFile> data = TDataFile::CreateTemporary();
+    document.tempname = data->Path();
     bool ok = false;
-    try {
+    if (IsRegularFile(document.filename)) {
         TBASSDecoder decoder(document.filename, document.tempname, &UserInterface::PostProgress,
                              FileSizeLimit);
         ok = decoder.Usable() && decoder.DecodeToFile();
         if (ok)
-            TakeResults(document, decoder);
-    } catch (...) {
-        std::remove(document.tempname.c_str());
-        throw;
+            TakeResults(document, decoder, std::move(data));
     }
-    if (!ok)
+    if (!ok) {
+        data.reset();
         FailLoad(document);
+    }
 }

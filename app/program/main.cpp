@@ -1,5 +1,6 @@
 // The editor program: registers the document operations' workers, then runs the program.
 #include "MainThreadDispatcher.h"
+#include "OpenFileLimit.h"
 #include "SampleEdits.h"
 #include "StructuralEdits.h"
 #include "TLoadWorker.h"
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     // The taskbar progress names the program by its desktop entry.
     QGuiApplication::setDesktopFileName("sondrix");
     MainThreadDispatcher::SetMainThread();
+    RaiseOpenFileLimit();
     TLoadWorker::Register();
     StructuralEdits::Register();
     SampleEdits::Register();

@@ -47,7 +47,7 @@ std::vector<std::string> Expected(const std::vector<std::string>& format,
 void Loaded(Twavefile& document, const std::string& name, int32_t channels, int32_t rate,
             int64_t frames, int16_t peak) {
     auto table = std::make_shared<TLargeFile>(name, channels, rate);
-    table->Add({frames * 2 * channels, 2, "", 0});
+    table->Add({frames * 2 * channels, TChunk::Silence, {}, 0});
     table->UpdateSize();
     document.filename = name;
     document.table = table;

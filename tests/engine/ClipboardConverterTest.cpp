@@ -28,7 +28,7 @@ Converted Convert(PcmPieces& pieces, const std::vector<int16_t>& samples, int32_
     Converted converted;
     converted.Result = ClipboardConverter::Convert(
         *source, outRate, outChannels, [&](int32_t p) { converted.Percents.push_back(p); });
-    const std::vector<uint8_t> bytes = ReadWholeFile(converted.Result.DataFile);
+    const std::vector<uint8_t> bytes = ReadWholeFile(converted.Result.DataFile->Path());
     if (!bytes.empty())
         converted.Samples = ToSamples(bytes);
     return converted;
@@ -62,7 +62,7 @@ TEST(ClipboardConverter, MonoToStereoAtTheSameRateDuplicatesEverySample) {
         ASSERT_EQ(out.Samples[2 * f + 1], mono[f]) << f;
     }
     EXPECT_EQ(out.Result.Length, int64_t(out.Samples.size() * 2));
-    EXPECT_TRUE(TempFiles.Contains(out.Result.DataFile));
+    EXPECT_TRUE(TempFiles.Contains(out.Result.DataFile->Path()));
 }
 
 TEST(ClipboardConverter, StereoToMonoIsTheRoundedMean) {

@@ -1,18 +1,24 @@
 #include "ClipboardCopy.h"
 
 #include "TLargeFile.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
 /// Stereo (4 bytes a frame) table of three pieces: a file piece of 100 frames at offset 44,
 /// silence of 50 frames, another file piece of 200 frames at offset 0.
-std::unique_ptr<TLargeFile> ThreePieces() {
+/// The data files are "a" and "b" in `dir`.
+std::unique_ptr<TLargeFile> ThreePieces(const TempDir& dir) {
+    WriteWholeFile(dir.File("a"), {});
+    WriteWholeFile(dir.File("b"), {});
     auto table = std::make_unique<TLargeFile>("doc.wav", 2, 44100);
-    table->Add(TChunk{400, TChunk::FileBacked, "/tmp/a", 44});
+    table->Add(TChunk{400, TChunk::FileBacked, TDataFile::Open(dir.File("a")), 44});
     table->Add(TChunk{200, TChunk::Silence, {}, 0});
-    table->Add(TChunk{800, TChunk::FileBacked, "/tmp/b", 0});
+    table->Add(TChunk{800, TChunk::FileBacked, TDataFile::Open(dir.File("b")), 0});
     table->UpdateSize();
     return table;
 }
@@ -20,7 +26,7 @@ std::unique_ptr<TLargeFile> ThreePieces() {
 struct Piece {
     int64_t Length;
     int32_t Kind;
-    std::string DataFile;
+    std::string DataFile; ///< the file's own name; empty for silence
     int64_t Offset;
     bool operator==(const Piece&) const = default;
 };
@@ -28,7 +34,10 @@ struct Piece {
 std::vector<Piece> Pieces(const TLargeFile& table) {
     std::vector<Piece> pieces;
     for (const TChunk& c : table.Chunks)
-        pieces.push_back({c.Length, c.Kind, c.DataFile, c.Offset});
+        pieces.push_back(
+            {c.Length, c.Kind,
+             c.DataFile ? std::filesystem::path(c.DataFile->Path()).filename().string() : "",
+             c.Offset});
     return pieces;
 }
 
@@ -41,23 +50,21 @@ TEST(ClipboardCopy, LayoutOfTheCopiedRange) {
         std::vector<Piece> expected;
     };
     const std::vector<Case> cases{
-        {"inside one piece", 10, 30, {{80, 1, "/tmp/a", 44 + 40}}},
-        {"a whole piece", 0, 100, {{400, 1, "/tmp/a", 44}}},
+        {"inside one piece", 10, 30, {{80, 1, "a", 44 + 40}}},
+        {"a whole piece", 0, 100, {{400, 1, "a", 44}}},
         {"inside the silence", 110, 120, {{40, 2, "", 40}}},
         {"over three pieces: tail, middle, head",
          90,
          160,
-         {{40, 1, "/tmp/a", 44 + 360}, {200, 2, "", 0}, {40, 1, "/tmp/b", 0}}},
+         {{40, 1, "a", 44 + 360}, {200, 2, "", 0}, {40, 1, "b", 0}}},
         {"from a boundary to a boundary", 100, 150, {{200, 2, "", 0}}},
-        {"to the end", 140, 350, {{40, 2, "", 160}, {800, 1, "/tmp/b", 0}}},
-        {"the whole table",
-         0,
-         350,
-         {{400, 1, "/tmp/a", 44}, {200, 2, "", 0}, {800, 1, "/tmp/b", 0}}},
+        {"to the end", 140, 350, {{40, 2, "", 160}, {800, 1, "b", 0}}},
+        {"the whole table", 0, 350, {{400, 1, "a", 44}, {200, 2, "", 0}, {800, 1, "b", 0}}},
         {"an empty range", 20, 20, {}},
         {"an empty range at the end", 350, 350, {}},
     };
-    const auto table = ThreePieces();
+    const TempDir dir;
+    const auto table = ThreePieces(dir);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const auto clip = ClipboardCopy::Build(*table, {}, "doc.wav", c.start, c.end);

@@ -30,7 +30,8 @@ std::string PcmPieces::WriteFile(const std::vector<int16_t>& samples) {
 std::unique_ptr<TLargeFile> PcmPieces::Table(const std::vector<int16_t>& samples, int32_t channels,
                                              int32_t rate) {
     auto table = std::make_unique<TLargeFile>("source.wav", channels, rate);
-    table->Add(TChunk{int64_t(samples.size() * 2), TChunk::FileBacked, WriteFile(samples), 0});
+    table->Add(TChunk{int64_t(samples.size() * 2), TChunk::FileBacked,
+                      TDataFile::Open(WriteFile(samples)), 0});
     table->UpdateSize();
     return table;
 }

@@ -58,8 +58,8 @@ TEST_F(SampleEdits, FadeChangesNothingOutsideItsRangeAndKeepsTheLength) {
     const TChunk& faded = Document.table->Chunks[1];
     EXPECT_EQ(faded.Offset, 0);
     EXPECT_EQ(faded.Length, 3000 * 4);
-    EXPECT_EQ(ReadWholeFile(faded.DataFile).size(), 3000u * 4u);
-    EXPECT_TRUE(TempFiles.Contains(faded.DataFile));
+    EXPECT_EQ(ReadWholeFile(faded.DataFile->Path()).size(), 3000u * 4u);
+    EXPECT_TRUE(TempFiles.Contains(faded.DataFile->Path()));
 }
 
 TEST_F(SampleEdits, FadePeaksCoverTheUnchangedFramesOfTheTouchedBlocks) {
@@ -138,11 +138,11 @@ TEST_F(SampleEdits, ReverseAndInvertWriteFortyFourZeroBytesThenTheSamples) {
         EXPECT_EQ(piece.Offset, 44);
         EXPECT_EQ(piece.Length, 12);
         EXPECT_EQ(piece.Kind, TChunk::FileBacked);
-        const std::vector<uint8_t> bytes = ReadWholeFile(piece.DataFile);
+        const std::vector<uint8_t> bytes = ReadWholeFile(piece.DataFile->Path());
         ASSERT_EQ(bytes.size(), 44u + 12u);
         EXPECT_TRUE(
             std::all_of(bytes.begin(), bytes.begin() + 44, [](uint8_t b) { return b == 0; }));
-        EXPECT_TRUE(TempFiles.Contains(piece.DataFile));
+        EXPECT_TRUE(TempFiles.Contains(piece.DataFile->Path()));
     }
     EXPECT_EQ(Samples(), (Samples16{-5, -6, -3, -4, -1, -2}));
 }

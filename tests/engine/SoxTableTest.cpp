@@ -30,7 +30,8 @@ TEST(SoxOracle, TableOverDecodedFileReadsWhatSoxReads) {
         const std::string soxRaw = RunProgram({"sox", wav, "-t", "raw", "-"});
         const auto raw = ToSamples(std::vector<uint8_t>(soxRaw.begin(), soxRaw.end()));
         const auto size = int64_t(std::filesystem::file_size(wav)) - 44;
-        auto table = TLargeFile::CreateWithFile("tone", wav, size, channels, 44100);
+        auto table =
+            TLargeFile::CreateWithFile("tone", TDataFile::Open(wav), size, channels, 44100);
         ASSERT_EQ(table->TotalSize, int64_t(raw.size() * 2));
         for (size_t i = 0; i < raw.size(); ++i)
             ASSERT_EQ(table->ReadAt(int64_t(i * 2)), raw[i]) << i;
@@ -45,7 +46,7 @@ TEST(SoxOracle, MappedFileWrittenBackwardsEqualsSoxReverse) {
     const int channels = 2;
     const std::string wav = MakeTone(dir, channels, 3.3);
     const int64_t size = int64_t(std::filesystem::file_size(wav)) - 44;
-    auto table = TLargeFile::CreateWithFile("tone", wav, size, channels, 44100);
+    auto table = TLargeFile::CreateWithFile("tone", TDataFile::Open(wav), size, channels, 44100);
 
     const std::string out = dir.File("reversed.tmp");
     TMappedFile mapped(out, uint32_t(44 + size));

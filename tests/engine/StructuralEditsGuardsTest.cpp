@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <limits>
 
 namespace {
@@ -157,7 +158,7 @@ TEST(StructuralEditsGuards, CopiedSilencePastesAsSilenceWithoutAFile) {
     ASSERT_TRUE(document->paste(0));
     const TChunk& first = document->table->Chunks.front();
     EXPECT_EQ(first.Kind, TChunk::Silence);
-    EXPECT_TRUE(first.DataFile.empty());
+    EXPECT_FALSE(first.DataFile);
     EXPECT_EQ(first.Length, 800 * 2);
     EXPECT_EQ(setting.Pieces.FileCount(), 0u);
     const Samples all = DocumentSamples(*document);
@@ -167,15 +168,18 @@ TEST(StructuralEditsGuards, CopiedSilencePastesAsSilenceWithoutAFile) {
 TEST(StructuralEditsGuards, AConvertingPasteThatCannotReadItsSourceLosesNothing) {
     EditDocuments setting;
     auto document = setting.Open(Ramp(1000), 2, 48000);
+    // A folder opens like a file, but every read of it fails.
+    const std::string unreadable = setting.Pieces.Folder.File("unreadable.pcm");
+    std::filesystem::create_directory(unreadable);
     auto clip = std::make_shared<TLargeFile>("gone.wav", 1, 44100);
-    clip->Add(TChunk{20000, TChunk::FileBacked, setting.Pieces.Folder.File("missing.pcm"), 0});
+    clip->Add(TChunk{20000, TChunk::FileBacked, TDataFile::Open(unreadable), 0});
     clip->UpdateSize();
     AudioClipboard::Set(clip);
     const TLargeFile* table = document->table.get();
     const Tindexdata index = document->peakindex;
     EXPECT_TRUE(document->paste(100));
     ASSERT_EQ(setting.Ui.Errors.Messages.size(), 1u);
-    EXPECT_NE(setting.Ui.Errors.Messages[0].find("missing.pcm"), std::string::npos);
+    EXPECT_NE(setting.Ui.Errors.Messages[0].find("unreadable.pcm"), std::string::npos);
     EXPECT_EQ(document->table.get(), table);
     EXPECT_EQ(document->peakindex, index);
     EXPECT_FALSE(document->canundo());

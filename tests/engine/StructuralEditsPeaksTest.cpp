@@ -141,7 +141,7 @@ TEST(StructuralEditsPeaks, ConvertingPasteWritesOneFileAndSplicesItsIndex) {
     EXPECT_EQ(piece.Kind, TChunk::FileBacked);
     EXPECT_EQ(piece.Offset, 0);
     EXPECT_EQ(piece.Length, converted * 4);
-    EXPECT_TRUE(TempFiles.Contains(piece.DataFile));
+    EXPECT_TRUE(TempFiles.Contains(piece.DataFile->Path()));
 
     const Samples all = DocumentSamples(*target);
     const Samples inserted(all.begin() + 1024 * 2, all.begin() + (1024 + converted) * 2);

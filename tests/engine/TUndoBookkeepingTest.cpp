@@ -1,9 +1,9 @@
 #include "Twavefile.h"
 
-#include "AppServices.h"
 #include "Exceptions.h"
 #include "FakeUserInterface.h"
 #include "Settings.h"
+#include "TDataFile.h"
 #include "TestDocument.h"
 #include "TestFiles.h"
 
@@ -64,7 +64,8 @@ void HalveWorker(Twavefile& document) {
     Samples samples = TableSamples(*old);
     for (int16_t& s : samples)
         s = int16_t(s / 2);
-    const std::string name = GetTempFileNameIn();
+    const auto file = TDataFile::CreateTemporary();
+    const std::string& name = file->Path();
     std::vector<uint8_t> bytes(samples.size() * 2);
     std::memcpy(bytes.data(), samples.data(), bytes.size());
     WriteWholeFile(name, bytes);
@@ -73,7 +74,7 @@ void HalveWorker(Twavefile& document) {
     document.peakindex = result;
     document.updatelevels();
     auto next = std::make_shared<TLargeFile>(document.filename, old->Channels, old->SampleRate);
-    next->Add({int64_t(bytes.size()), TChunk::FileBacked, name, 0});
+    next->Add({int64_t(bytes.size()), TChunk::FileBacked, file, 0});
     next->UpdateSize();
     document.table = next;
     document.updateinfo(*next);

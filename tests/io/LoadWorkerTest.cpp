@@ -111,7 +111,7 @@ TEST_P(LoadFormat, SamplesPeaksLevelsAndTags) {
 
     // The decoded file is the table's only piece and is listed once for deletion at exit.
     ASSERT_EQ(Document.table->Chunks.size(), 1u);
-    EXPECT_EQ(Document.table->Chunks[0].DataFile, Document.tempname);
+    EXPECT_EQ(Document.table->Chunks[0].DataFile->Path(), Document.tempname);
     EXPECT_EQ(Document.table->Chunks[0].Offset, 44);
     const Strings listed = TempFiles.Names();
     EXPECT_EQ(std::count(listed.begin(), listed.end(), Document.tempname), 1);

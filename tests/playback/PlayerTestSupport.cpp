@@ -2,7 +2,11 @@
 
 #include "UserInterface.h"
 
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
 #include <random>
+#include <unistd.h>
 
 WAVEFORMATEX TestTable::Format() const {
     const auto align = static_cast<uint16_t>(2 * Channels);
@@ -21,6 +25,14 @@ std::vector<uint8_t> TestTable::Range(int64_t first, int64_t frames) const {
                                 Bytes.begin() + (first + frames) * frameBytes);
 }
 
+void TestTable::BreakDataFile(size_t index) const {
+    // The file's descriptor comes to refer to a folder, which opens but cannot be read.
+    const int folder = open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folder, 0);
+    ASSERT_GE(dup2(folder, DataFiles.at(index)->Descriptor()), 0);
+    close(folder);
+}
+
 TestTable MakeTable(const TempDir& dir, int32_t channels, int32_t rate,
                     const std::vector<PieceSpec>& pieces, unsigned seed) {
     TestTable made{std::make_shared<TLargeFile>("test", channels, rate), {}, {}, channels, rate};
@@ -30,7 +42,7 @@ TestTable MakeTable(const TempDir& dir, int32_t channels, int32_t rate,
     for (const PieceSpec& piece : pieces) {
         const int64_t length = piece.frames * frameBytes;
         if (piece.silence) {
-            made.Table->Add(TChunk{length, TChunk::Silence, "", 0});
+            made.Table->Add(TChunk{length, TChunk::Silence, {}, 0});
             made.Bytes.insert(made.Bytes.end(), size_t(length), 0);
             continue;
         }
@@ -39,8 +51,8 @@ TestTable MakeTable(const TempDir& dir, int32_t channels, int32_t rate,
             file.push_back(static_cast<uint8_t>(random()));
         const std::string path = dir.File("piece" + std::to_string(made.DataFiles.size()));
         WriteWholeFile(path, file);
-        made.DataFiles.push_back(path);
-        made.Table->Add(TChunk{length, TChunk::FileBacked, path, 44 + skipped});
+        made.DataFiles.push_back(TDataFile::Open(path));
+        made.Table->Add(TChunk{length, TChunk::FileBacked, made.DataFiles.back(), 44 + skipped});
         made.Bytes.insert(made.Bytes.end(), file.begin() + 44 + skipped, file.end());
     }
     made.Table->UpdateSize();
@@ -57,8 +69,9 @@ TestTable MakeOnePieceTable(const TempDir& dir, const std::string& name, int32_t
     }
     const std::string path = dir.File(name);
     WriteWholeFile(path, file);
-    made.DataFiles.push_back(path);
-    made.Table->Add(TChunk{int64_t(file.size() - 44), TChunk::FileBacked, path, 44});
+    made.DataFiles.push_back(TDataFile::Open(path));
+    made.Table->Add(
+        TChunk{int64_t(file.size() - 44), TChunk::FileBacked, made.DataFiles.back(), 44});
     made.Table->UpdateSize();
     made.Bytes.assign(file.begin() + 44, file.end());
     return made;

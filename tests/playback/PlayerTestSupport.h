@@ -37,7 +37,7 @@ struct PieceSpec {
 struct TestTable {
     std::shared_ptr<TLargeFile> Table;
     std::vector<uint8_t> Bytes;
-    std::vector<std::string> DataFiles;
+    std::vector<std::shared_ptr<const TDataFile>> DataFiles;
     int32_t Channels;
     int32_t Rate;
 
@@ -45,6 +45,8 @@ struct TestTable {
     WAVEFORMATEX Format() const;
     /// The table's bytes of `frames` frames from frame `first` on.
     std::vector<uint8_t> Range(int64_t first, int64_t frames) const;
+    /// Makes every later read of data file `index` fail, as a failing disk would.
+    void BreakDataFile(size_t index) const;
 };
 
 /// Builds a table in `dir`; every data file has a 44-byte header and a few unused frames

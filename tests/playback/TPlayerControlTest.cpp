@@ -130,12 +130,12 @@ TEST(TPlayerControl, PlayAfterTheEndPlaysTheRangeAgain) {
 }
 
 TEST(TPlayerControl, RefillFailureStopsAndReports) {
-    // A (4000 frames) and B (6000 frames) fill the buffer; C's file is gone before the refills
-    // reach it.
+    // A (4000 frames) and B (6000 frames) fill the buffer; C's file fails to read before the
+    // refills reach it.
     NullSoundScope scope;
     PlayerRig rig(2, 8000, {{false, 4000}, {false, 6000}, {false, 6000}});
     rig.Player.Prepare(rig.Document, 0, 4 * 16000, rig.Table.Format(), false);
-    ASSERT_EQ(std::remove(rig.Table.DataFiles[2].c_str()), 0);
+    rig.Table.BreakDataFile(2);
     rig.Player.Play();
     PlayToEnd(rig.Player);
     ASSERT_EQ(rig.Record.Errors.size(), 1u);
@@ -202,7 +202,7 @@ TEST(TPlayerControl, FailedPrepareLeavesNothingBuilt) {
     TempDir dir;
     const TestTable table = MakeTable(dir, 2, 8000, {{false, 20000}});
     FakeDocument document(table.Table);
-    ASSERT_EQ(std::remove(table.DataFiles[0].c_str()), 0);
+    table.BreakDataFile(0);
     PlayerRecord record;
     TPlayer player;
     record.Attach(player);
@@ -307,7 +307,7 @@ TEST(TPlayerControl, StoppingOrRestartingFromInsideItsEventsWorks) {
         };
         // The refill failure's message box closes the player.
         if (from == From::ErrorMessage)
-            ASSERT_EQ(std::remove(rig.Table.DataFiles[2].c_str()), 0);
+            rig.Table.BreakDataFile(2);
         rig.Record.WhileShown = [&] { rig.Player.Close(); };
         const uint32_t range = from == From::ErrorMessage ? 4 * 16000 : 4 * 3000;
         rig.Player.Prepare(rig.Document, 0, range, rig.Table.Format(), false);

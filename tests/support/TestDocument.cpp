@@ -2,6 +2,7 @@
 
 #include "Exceptions.h"
 #include "MainThreadDispatcher.h"
+#include "TDataFile.h"
 #include "TMessageBox.h"
 #include "UserInterface.h"
 
@@ -95,8 +96,9 @@ void SampleFileLoadWorker(Twavefile& document) {
     std::vector<int16_t> samples((bytes.size() - 44) / 2);
     std::memcpy(samples.data(), &bytes[44], samples.size() * 2);
     document.tempname = document.filename;
-    document.table = TLargeFile::CreateWithFile(document.filename, document.tempname,
-                                                int64_t(samples.size() * 2), channels, rate);
+    document.table =
+        TLargeFile::CreateWithFile(document.filename, TDataFile::Open(document.tempname),
+                                   int64_t(samples.size() * 2), channels, rate);
     document.updateinfo(*document.table);
     document.peakindex = PlainPeakIndex(samples, channels);
     document.updatelevels();

@@ -1,0 +1,66 @@
+#include "TDataFile.h"
+
+#include "Exceptions.h"
+#include "HeldTempFile.h"
+#include "Settings.h"
+#include "TempFileList.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* Prefix = "~we";
+
+/// An unheld file younger than this may be one that another instance has just made and not
+/// locked yet.
+constexpr std::chrono::seconds OrphanAge{10};
+
+} // namespace
+
+TDataFile::TDataFile(std::string name, int handle, bool temporary)
+    : Name(std::move(name))
+    , Handle(handle)
+    , Temporary(temporary) {}
+
+std::shared_ptr<const TDataFile> TDataFile::CreateTemporary() {
+    HeldTempFile file = HeldTempFile::Create(Settings.tempfolder, Prefix);
+    TempFiles.Add(file.Name);
+    return std::shared_ptr<const TDataFile>(new TDataFile(std::move(file.Name), file.Handle, true));
+}
+
+std::shared_ptr<const TDataFile> TDataFile::Open(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+    return std::shared_ptr<const TDataFile>(new TDataFile(path, fd, false));
+}
+
+int TDataFile::RemoveOrphans(const std::string& folder) {
+    return HeldTempFile::RemoveUnheld(folder, Prefix, OrphanAge);
+}
+
+TDataFile::~TDataFile() {
+    // A name the exit's sweep has already deleted may since belong to another instance's file.
+    if (Temporary && TempFiles.Remove(Name))
+        unlink(Name.c_str());
+    close(Handle);
+}
+
+int64_t TDataFile::ReadAt(int64_t offset, void* buffer, int64_t count) const {
+    auto* bytes = static_cast<uint8_t*>(buffer);
+    int64_t done = 0;
+    while (done < count) {
+        const ssize_t got = pread(Handle, bytes + done, size_t(count - done), offset + done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw EReadError("Stream read error: \"" + Name + "\". " + std::strerror(errno));
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}

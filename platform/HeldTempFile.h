@@ -1,0 +1,25 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+/// Temporary files that a running instance holds, so that a later instance can tell them from
+/// the files of an instance that crashed. A held file carries a shared `flock` on a descriptor
+/// that its creator keeps open: the lock lasts exactly as long as that descriptor, so it ends
+/// with the process however the process ends (exit, crash, kill -9, power cut).
+struct HeldTempFile {
+    std::string Name;
+    int Handle = -1; ///< open for reading and writing, close-on-exec; its closing ends the hold
+
+    /// Creates a new empty file "<folder>/<prefix>XXXXXX.tmp" with a unique name and holds it.
+    /// `folder` may end with a separator or not. Raises EOSError naming the folder and the
+    /// reason when the file cannot be created.
+    static HeldTempFile Create(const std::string& folder, const std::string& prefix);
+
+    /// Deletes the files "<folder>/<prefix>XXXXXX.tmp" of this user that no process holds and
+    /// that were last written at least `minimumAge` ago; returns how many it deleted. The age
+    /// spares a file that another instance has just made and not yet locked. Files that cannot
+    /// be examined are left alone.
+    static int RemoveUnheld(const std::string& folder, const std::string& prefix,
+                            std::chrono::seconds minimumAge);
+};
