@@ -301,7 +301,7 @@ TEST_F(Load, DecodeWithoutAStatedLengthStopsAtTheSizeLimit) {
     EXPECT_GT(Ui.Progress.Received.size(), 1u);
 }
 
-TEST_F(Load, LongFlacDecodedOnSeveralThreadsIsExact) {
+TEST_F(Load, LongFlacWrittenBlockByBlockIsExact) {
     if (!HaveProgram("sox") || !HaveProgram("flac"))
         GTEST_SKIP() << "sox and flac make the source";
     TempDir sources;
