@@ -10,11 +10,11 @@
 class TFilter;
 class TSampleFileStream;
 
-/// The output side of the fade and gain workers: a fill buffer that the worker computes into and
-/// a hand-off buffer that a pool thread writes to the result file and feeds to the peak builder
-/// (`writeblock`) while the worker computes the next block. Each buffer holds 16384 frames. At most
-/// one block is in flight; blocks reach the file and the builder in order, and the stream and the
-/// builder are only used by one thread at a time.
+/// The output side of the fade and gain workers and of the load: a fill buffer that the worker
+/// computes into and a hand-off buffer that a pool thread writes to the result file and feeds to
+/// the peak builder (`writeblock`) while the worker computes the next block. Each buffer holds
+/// 16384 frames. At most one block is in flight; blocks reach the file and the builder in order,
+/// and the stream and the builder are only used by one thread at a time.
 ///
 ///     TBlockHandOff output(channels, stream, builder);
 ///     while (...) { auto room = output.Room(); ...fill room.first(k)...; output.Commit(k); }

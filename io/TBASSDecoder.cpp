@@ -3,13 +3,16 @@
 #include "Exceptions.h"
 #include "SampleRateRange.h"
 #include "Simd.h"
+#include "TBlockHandOff.h"
+#include "TSampleFileStream.h"
 #include "Tags.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,11 +23,6 @@ constexpr const char* TagFormats[] = {"%TRCK", "%TITL", "%ARTI", "%ALBM", "%GNRE
 
 constexpr int32_t ReadBytes = 32768;
 constexpr int64_t HeaderSize = 44;
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 void Put16(uint8_t* at, uint32_t value) {
     at[0] = uint8_t(value);
@@ -51,17 +49,8 @@ std::array<uint8_t, HeaderSize> Header(uint16_t channels, uint32_t rate) {
     return header;
 }
 
-void Write(std::FILE* file, const void* data, size_t bytes, const std::string& name) {
-    if (bytes > 0 && std::fwrite(data, 1, bytes, file) != bytes)
-        throw EWriteError("Cannot write file \"" + name + "\". " + std::strerror(errno));
-}
-
-void Patch32(std::FILE* file, long offset, uint32_t value, const std::string& name) {
-    uint8_t bytes[4];
-    Put32(bytes, value);
-    if (std::fseek(file, offset, SEEK_SET) != 0)
-        throw EWriteError("Cannot write file \"" + name + "\". " + std::strerror(errno));
-    Write(file, bytes, 4, name);
+[[noreturn]] void FailWrite(const std::string& name, int error) {
+    throw EWriteError("Cannot write file \"" + name + "\". " + std::strerror(error));
 }
 
 } // namespace
@@ -77,7 +66,6 @@ TBASSDecoder::TBASSDecoder(std::string fileName, std::string tempName, ProgressS
     for (const char* plugin : PluginFiles)
         Plugin = BASS_PluginLoad(plugin, 0);
     FloatBuffer.resize(ReadBytes / sizeof(float));
-    SampleBuffer.resize(ReadBytes / sizeof(float));
     Stream = BASS_StreamCreateFile(FALSE_VALUE, FileName.c_str(), 0, 0,
                                    BASS_STREAM_DECODE | BASS_SAMPLE_FLOAT);
     if (Stream == 0 || !BASS_ChannelGetInfo(Stream, &Info))
@@ -117,30 +105,48 @@ void TBASSDecoder::ReadTags() {
 bool TBASSDecoder::DecodeToFile() {
     if (Stream == 0 || !IsUsable)
         return false;
-    File file(std::fopen(TempName.c_str(), "wb"));
-    if (!file)
-        throw EFOpenError("Cannot create file \"" + TempName + "\". " + std::strerror(errno));
-    const auto header = Header(ChannelCount, Rate);
-    Write(file.get(), header.data(), header.size(), TempName);
-
+    // Float bytes of the stated length; the 16-bit samples take half of them.
     const QWORD length = BASS_ChannelGetLength(Stream, BASS_POS_BYTE);
+    const int64_t stated = length == BASS_UNKNOWN ? 0 : int64_t(length / 2);
+    if (stated > SizeLimit - HeaderSize) {
+        LimitReached = true;
+        return false;
+    }
+    TSampleFileStream file(TempName, HeaderSize + stated);
+    const auto header = Header(ChannelCount, Rate);
+    file.Write(header.data(), HeaderSize);
+    {
+        TBlockHandOff output(ChannelCount, file, *Peaks);
+        if (!DecodeBlocks(output, length))
+            return false;
+        output.Finish();
+    }
+    Size = file.Written() - HeaderSize;
+    PatchHeader();
+    return true;
+}
+
+int64_t TBASSDecoder::LongestFrames() const {
+    return ChannelCount == 0 ? 0 : (SizeLimit - HeaderSize) / (2 * int64_t(ChannelCount));
+}
+
+bool TBASSDecoder::DecodeBlocks(TBlockHandOff& output, QWORD length) {
+    const int64_t room = LongestFrames() * ChannelCount;
     int64_t total = 0;
-    int64_t written = HeaderSize;
+    int64_t samplesDone = 0;
     int32_t last = 0;
     while (BASS_ChannelIsActive(Stream)) {
         const DWORD got = BASS_ChannelGetData(Stream, FloatBuffer.data(), ReadBytes);
         if (got == DWORD(-1))
             return false;
-        if (got > 0) {
-            const int32_t samples = int32_t(got / sizeof(float));
-            if (written + int64_t(samples) * 2 > SizeLimit)
-                return false;
-            ConvertFromFloat(FloatBuffer.data(), SampleBuffer.data(), 2, samples);
-            Write(file.get(), SampleBuffer.data(), size_t(samples) * 2, TempName);
-            Peaks->Feed(SampleBuffer.data(), samples);
-            written += int64_t(samples) * 2;
-            total += got;
+        const int64_t samples = int64_t(got / sizeof(float));
+        if (samplesDone + samples > room) {
+            LimitReached = true;
+            return false;
         }
+        Convert(output, samples);
+        samplesDone += samples;
+        total += got;
         const int32_t percent = Percent(total, length);
         if (percent > last) {
             last = percent;
@@ -148,12 +154,38 @@ bool TBASSDecoder::DecodeToFile() {
                 Progress(percent);
         }
     }
-    Patch32(file.get(), 4, uint32_t(written - 8), TempName);
-    Patch32(file.get(), 40, uint32_t(written - HeaderSize), TempName);
-    if (std::fclose(file.release()) != 0)
-        throw EWriteError("Cannot write file \"" + TempName + "\". " + std::strerror(errno));
-    Size = written - HeaderSize;
     return true;
+}
+
+void TBASSDecoder::Convert(TBlockHandOff& output, int64_t samples) {
+    // The fill buffer holds a whole number of reads for one or two channels, but a read may be
+    // short, so it can end inside one.
+    int64_t done = 0;
+    while (done < samples) {
+        const std::span<int16_t> room = output.Room();
+        const int64_t count = std::min<int64_t>(int64_t(room.size()), samples - done);
+        ConvertFromFloat(FloatBuffer.data() + done, room.data(), 2, int32_t(count));
+        output.Commit(count);
+        done += count;
+    }
+}
+
+void TBASSDecoder::PatchHeader() const {
+    const int handle = open(TempName.c_str(), O_WRONLY | O_CLOEXEC);
+    if (handle < 0)
+        FailWrite(TempName, errno);
+    uint8_t riff[4];
+    uint8_t data[4];
+    Put32(riff, uint32_t(Size + HeaderSize - 8));
+    Put32(data, uint32_t(Size));
+    const bool written = pwrite(handle, riff, 4, 4) == 4 && pwrite(handle, data, 4, 40) == 4;
+    const int writeError = errno;
+    if (!written) {
+        close(handle);
+        FailWrite(TempName, writeError);
+    }
+    if (close(handle) != 0)
+        FailWrite(TempName, errno);
 }
 
 int32_t TBASSDecoder::Percent(int64_t total, QWORD length) const {

@@ -3,6 +3,9 @@
 #include "Bass.h"
 #include "TFilter.h"
 
+class TBlockHandOff;
+class TSampleFileStream;
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,7 +14,8 @@
 
 /// Decodes one source file of any imported format into a temporary sample file: a canonical
 /// 44-byte WAV header for 16-bit PCM, then the samples as interleaved signed 16-bit, while it
-/// builds the peak index and reads the source's six text tags.
+/// builds the peak index and reads the source's six text tags. Full blocks of samples are
+/// written and fed to the peak builder on the thread pool while the next block decodes.
 ///
 /// One object per load, used by one thread: construct (never throws for a bad source; `Usable`
 /// tells), `DecodeToFile` when usable, read the results, destroy. The temporary file stays on disk.
@@ -36,10 +40,17 @@ public:
     bool Usable() const { return IsUsable; }
 
     /// Writes the temporary file (replacing its content). False when the source did not open,
-    /// when its decoding failed part way, or when the decoded audio would reach the size limit
-    /// (the file is then left incomplete). Raises
-    /// EFOpenError or EWriteError when the temporary file cannot be created or written.
+    /// when its decoding failed part way, or when the audio would pass the size limit: a stated
+    /// length past it is refused before anything is decoded or written, otherwise decoding stops
+    /// at the limit (the file is then left incomplete). Raises EFOpenError or EWriteError when the
+    /// temporary file cannot be created or written, Exception with
+    /// TSampleFileStream::NoSpaceText when its volume lacks room for the stated length.
     bool DecodeToFile();
+
+    /// True after `DecodeToFile` has failed for the size limit.
+    bool TooLong() const { return LimitReached; }
+    /// The most frames of the source's channel count that fit within the size limit.
+    int64_t LongestFrames() const;
 
     uint16_t Channels() const { return ChannelCount; }
     uint32_t SampleRate() const { return Rate; }
@@ -52,6 +63,9 @@ public:
 
 private:
     void ReadTags();
+    bool DecodeBlocks(TBlockHandOff& output, QWORD length);
+    void Convert(TBlockHandOff& output, int64_t samples);
+    void PatchHeader() const;
     int32_t Percent(int64_t total, QWORD length) const;
 
     HSTREAM Stream = 0;
@@ -62,7 +76,6 @@ private:
     ProgressSink Progress;
     int64_t SizeLimit;
     std::vector<float> FloatBuffer;
-    std::vector<int16_t> SampleBuffer;
     BASS_CHANNELINFO Info{};
     uint16_t ChannelCount = 0;
     uint32_t Rate = 0;
@@ -70,4 +83,5 @@ private:
     std::vector<std::string> TagTexts;
     std::unique_ptr<TFilter> Peaks;
     bool IsUsable = false;
+    bool LimitReached = false;
 };

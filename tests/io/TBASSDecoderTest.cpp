@@ -177,8 +177,13 @@ TEST(TBASSDecoder, StopsAtTheSizeLimit) {
     const int64_t sourceBytes = int64_t(ReadWav(Fixture("tone.wav")).Data.size());
     TBASSDecoder tooSmall(Fixture("tone.wav"), dir.File("a.wav"), {}, 44 + sourceBytes - 4);
     EXPECT_FALSE(tooSmall.DecodeToFile());
+    EXPECT_TRUE(tooSmall.TooLong());
+    EXPECT_EQ(tooSmall.LongestFrames(), (sourceBytes - 4) / 4);
+    // The stated length is refused before the temporary file is even created.
+    EXPECT_FALSE(std::filesystem::exists(dir.File("a.wav")));
     TBASSDecoder exact(Fixture("tone.wav"), dir.File("b.wav"), {}, 44 + sourceBytes);
     EXPECT_TRUE(exact.DecodeToFile());
+    EXPECT_FALSE(exact.TooLong());
     EXPECT_EQ(exact.DataSize(), sourceBytes);
 }
 
