@@ -18,10 +18,12 @@
 #include "TWaveView.h"
 #include "TsettingsForm.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -659,6 +661,12 @@ void TEditorForm::CreateOpenDialog() {
         filters << QtFilter(label, pattern);
     OpenDialog->setNameFilters(filters);
     OpenDialog->setSizeGripEnabled(true);
+    // The name field's completion list may still be up when the dialog closes: left up, it would
+    // take the next click in the main window.
+    connect(OpenDialog, &QDialog::finished, this, [this] {
+        for (QCompleter* completer : OpenDialog->findChildren<QCompleter*>())
+            completer->popup()->hide();
+    });
 }
 
 void TEditorForm::dragEnterEvent(QDragEnterEvent* event) {

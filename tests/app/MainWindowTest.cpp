@@ -11,12 +11,15 @@
 #include "Tfnormalize.h"
 #include "Twavefile.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
@@ -481,6 +484,24 @@ TEST_F(MainWindow, ADocumentOpenedWhileOneIsMaximisedFillsTheFrame) {
         child->close();
     Settle();
     EXPECT_TRUE(Main().background->isVisible());
+}
+
+TEST_F(MainWindow, NoCompletionListOfTheOpenDialogOutlivesIt) {
+    const std::string name = MakeWav("a.wav", std::vector<int16_t>(800, 1));
+    QWidget* list = nullptr;
+    Main().RunOpenDialog = [&](QFileDialog& dialog) {
+        dialog.show();
+        QCompleter* completer = dialog.findChild<QLineEdit*>()->completer();
+        list = completer->popup();
+        list->show();
+        static_cast<QDialog&>(dialog).done(QDialog::Accepted);
+        return std::vector<std::string>{name};
+    };
+    Main().OpenAction->trigger();
+    Settle();
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(Main().MDIChildCount(), 1);
 }
 
 TEST_F(MainWindow, ThePictureIsCentredWheneverTheFrameChangesSize) {
