@@ -18,10 +18,12 @@
 #include "TWaveView.h"
 #include "TsettingsForm.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -37,6 +39,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -89,14 +92,6 @@ constexpr TCompanion Companions[] = {
 constexpr int FileMenuRecentSeparator = 10;
 constexpr int FileMenuRecentItems = 11;
 
-/// Upper case for the ASCII letters a … z only.
-std::string UpperAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return text;
-}
-
 std::string AbsoluteName(const std::string& name) {
     std::error_code error;
     const std::filesystem::path path = std::filesystem::absolute(name, error);
@@ -106,6 +101,18 @@ std::string AbsoluteName(const std::string& name) {
 bool IsRegularFile(const std::string& name) {
     std::error_code error;
     return std::filesystem::is_regular_file(name, error);
+}
+
+/// True when both names are the same file: equal, or (for names of files on disk) leading to the
+/// same device and inode once links are followed. Names differing in case are different files.
+bool SameFile(const std::string& a, const std::string& b) {
+    if (a == b)
+        return true;
+    // A new document's name ("untitled.tmp") is no file on disk.
+    if (!std::filesystem::path(a).is_absolute() || !std::filesystem::path(b).is_absolute())
+        return false;
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error);
 }
 
 /// The long part of a "short|long" hint, or the whole hint.
@@ -309,8 +316,7 @@ void TEditorForm::CreateWindowActions() {
     AboutAction =
         MakeAction("AboutAction", "&About...", "About|Version and web page of Sondrix Audio Editor",
                    -1, [this] { HelpAbout1Execute(); });
-    WindowCascade2 = MakeAction("WindowCascade2", "&Cascade", "Cascade", -1,
-                                [this] { MDIArea->cascadeSubWindows(); });
+    WindowCascade2 = MakeAction("WindowCascade2", "&Cascade", "Cascade", -1, [this] { Cascade(); });
     WindowTileHorizontal2 = MakeAction("WindowTileHorizontal2", "Tile &Horizontally",
                                        "Tile Horizontally", -1, [this] { TileHorizontally(); });
     WindowTileVertical2 = MakeAction("WindowTileVertical2", "Tile &Vertically", "Tile Vertically",
@@ -437,6 +443,9 @@ void TEditorForm::CreatePanel() {
     background->setPixmap(TPngImageList::Background());
     background->resize(450, 450);
     background->lower();
+    // The picture is centred whenever the frame's area changes size, and shows only while the
+    // frame is empty.
+    MDIArea->viewport()->installEventFilter(this);
     column->addWidget(MDIArea, 1);
     Panel2 = new QWidget(central);
     Panel2->setObjectName("Panel2");
@@ -579,9 +588,8 @@ void TEditorForm::buildrecentmenu() {
 }
 
 void TEditorForm::addrecent(const std::string& fileName) {
-    const std::string key = UpperAscii(fileName);
     for (const std::string& entry : RecentFiles)
-        if (UpperAscii(entry) == key)
+        if (SameFile(entry, fileName))
             return;
     if (RecentFiles.empty())
         InsertRecentSeparator();
@@ -608,9 +616,8 @@ void TEditorForm::openorshow(const std::string& name) {
     // Folders, pipes and devices are passed over like missing files.
     if (!IsRegularFile(fileName))
         return;
-    const std::string key = UpperAscii(fileName);
     for (TMDIChild* child : Children()) {
-        if (UpperAscii(child->document->filename) == key) {
+        if (SameFile(child->document->filename, fileName)) {
             MDIArea->setActiveSubWindow(child);
             return;
         }
@@ -654,6 +661,12 @@ void TEditorForm::CreateOpenDialog() {
         filters << QtFilter(label, pattern);
     OpenDialog->setNameFilters(filters);
     OpenDialog->setSizeGripEnabled(true);
+    // The name field's completion list may still be up when the dialog closes: left up, it would
+    // take the next click in the main window.
+    connect(OpenDialog, &QDialog::finished, this, [this] {
+        for (QCompleter* completer : OpenDialog->findChildren<QCompleter*>())
+            completer->popup()->hide();
+    });
 }
 
 void TEditorForm::dragEnterEvent(QDragEnterEvent* event) {
@@ -692,15 +705,27 @@ void TEditorForm::FormShow() {
     enablecontrols(MDIChildCount() > 0);
 }
 
-void TEditorForm::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    FormResize();
+bool TEditorForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == MDIArea->viewport()) {
+        if (event->type() == QEvent::Resize)
+            FormResize();
+        else if (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildRemoved)
+            ShowBackground();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TEditorForm::FormResize() {
     const QSize area = MDIArea->viewport()->size();
     background->move((area.width() - background->width()) / 2,
                      (area.height() - background->height()) / 2);
+}
+
+void TEditorForm::ShowBackground() {
+    // A window that is going has already left the list of children.
+    const bool empty =
+        MDIArea->viewport()->findChildren<QMdiSubWindow*>(Qt::FindDirectChildrenOnly).isEmpty();
+    background->setVisible(empty);
 }
 
 bool TEditorForm::CloseAllChildren() {
@@ -885,9 +910,47 @@ void TEditorForm::Tile(bool stacked) {
     for (int i = 0; i < count; ++i) {
         const int from = length * i / count;
         const int to = length * (i + 1) / count;
-        shown[size_t(i)]->showNormal();
-        shown[size_t(i)]->setGeometry(stacked ? QRect(0, from, area.width(), to - from)
-                                              : QRect(from, 0, to - from, area.height()));
+        QMdiSubWindow* window = shown[size_t(i)];
+        window->showNormal();
+        window->setGeometry(stacked ? QRect(0, from, area.width(), to - from)
+                                    : QRect(from, 0, to - from, area.height()));
+        // A share smaller than the window's minimum size: the window overlaps its neighbour
+        // rather than the frame's edge.
+        KeepInside(*window);
+    }
+}
+
+void TEditorForm::KeepInside(QMdiSubWindow& window) const {
+    const QSize area = MDIArea->viewport()->size();
+    const QPoint corner = window.pos();
+    window.move(std::max(0, std::min(corner.x(), area.width() - window.width())),
+                std::max(0, std::min(corner.y(), area.height() - window.height())));
+}
+
+void TEditorForm::Cascade() {
+    // The active window, on top of the stack, comes last and stays on top.
+    std::vector<QMdiSubWindow*> shown;
+    for (QMdiSubWindow* window : MDIArea->subWindowList(QMdiArea::StackingOrder))
+        if (!window->isMinimized() && window->isVisible())
+            shown.push_back(window);
+    if (shown.empty())
+        return;
+    const QSize area = MDIArea->viewport()->size();
+    const int count = int(shown.size());
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, shown.front());
+    // Every window gets the same size; when the steps would leave the frame, they start again
+    // at its corner.
+    const QSize size = (area - QSize(step, step) * (count - 1))
+                           .expandedTo(shown.front()->minimumSize())
+                           .boundedTo(area);
+    const int room = std::min(area.width() - size.width(), area.height() - size.height());
+    const int places = std::max(room, 0) / std::max(step, 1) + 1;
+    for (int i = 0; i < count; ++i) {
+        QMdiSubWindow* window = shown[size_t(i)];
+        const int offset = i % places * step;
+        window->showNormal();
+        window->setGeometry(QRect(QPoint(offset, offset), size));
+        window->raise();
     }
 }
 
@@ -897,13 +960,21 @@ void TEditorForm::MinimizeAll() {
 }
 
 void TEditorForm::ArrangeAll() {
-    // The minimised windows line up along the bottom of the frame.
-    const int bottom = MDIArea->viewport()->height();
+    // The minimised windows line up along the bottom of the frame, in rows from the bottom up.
+    const int width = MDIArea->viewport()->width();
+    int bottom = MDIArea->viewport()->height();
     int left = 0;
+    int rowHeight = 0;
     for (QMdiSubWindow* window : MDIArea->subWindowList()) {
         if (!window->isMinimized())
             continue;
+        if (left > 0 && left + window->width() > width) {
+            bottom -= rowHeight;
+            left = 0;
+            rowHeight = 0;
+        }
         window->move(left, bottom - window->height());
         left += window->width();
+        rowHeight = std::max(rowHeight, window->height());
     }
 }

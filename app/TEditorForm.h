@@ -84,9 +84,13 @@ public:
 
     // --- Window menu ---
 
+    /// Stacks the shown windows, each a title bar lower and further right than the one below it,
+    /// all inside the frame; the active window comes out on top.
+    void Cascade();
     void TileHorizontally();
     void TileVertically();
     void MinimizeAll();
+    /// Lines the minimised windows up along the bottom of the frame, in as many rows as they need.
     void ArrangeAll();
 
     /// How the Open command asks for files: runs `OpenDialog` and gives the chosen names (none
@@ -170,14 +174,17 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     void FormCreate();
     void FormShow();
+    /// Centres the picture of the empty frame in the frame's area.
     void FormResize();
+    /// Shows the picture while no document window is open.
+    void ShowBackground();
     void CreateActions();
     void CreateDocumentActions();
     void CreateViewActions();
@@ -202,6 +209,8 @@ private:
     /// Shares the frame among the shown windows: one above the other when `stacked`, else side
     /// by side.
     void Tile(bool stacked);
+    /// Moves the window back inside the frame where it reaches past the frame's edges.
+    void KeepInside(QMdiSubWindow& window) const;
     void RestorePlacement();
     void StorePlacement();
     void ChildActivated(QMdiSubWindow* window);

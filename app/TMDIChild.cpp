@@ -14,6 +14,7 @@
 #include "TPropertiesForm.h"
 #include "TSaveOperations.h"
 #include "TScrollBar.h"
+#include "TStatusPanel.h"
 #include "TVUMeter.h"
 #include "TWaveView.h"
 #include "TamplifyForm.h"
@@ -44,7 +45,8 @@
 
 namespace {
 
-constexpr int PanelWidths[5] = {150, 150, 180, 150, 50};
+/// The client area of a new document window.
+constexpr QSize DefaultClientSize(700, 430);
 
 std::string BaseName(const std::string& fileName) {
     const size_t slash = fileName.find_last_of('/');
@@ -113,10 +115,27 @@ TMDIChild::TMDIChild(TEditorForm& owner)
     FormCreate();
     // The window is in the frame and visible before its document starts to load: the load's
     // events fire at once and may close it.
-    Main.MDIArea->addSubWindow(this);
+    JoinFrame();
     show();
-    const QSize wanted = size() + QSize(700, 430) - Client->size();
-    resize(wanted.boundedTo(Main.MDIArea->viewport()->size()).expandedTo(minimumSize()));
+}
+
+void TMDIChild::JoinFrame() {
+    const QSize area = Main.MDIArea->viewport()->size();
+    // About its size before it joins, so that the frame finds it a place.
+    resize(DefaultClientSize.boundedTo(area));
+    Main.MDIArea->addSubWindow(this);
+    // Joining a frame whose active window is maximised maximises the window at once. Its size is
+    // set in the normal state, which it returns to when restored, never while marked maximised.
+    const bool maximised = isMaximized();
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+    const QMargins frame = contentsMargins();
+    const QSize wanted =
+        DefaultClientSize + QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    resize(wanted.boundedTo(area).expandedTo(minimumSize()));
+    move(std::max(0, std::min(x(), area.width() - width())),
+         std::max(0, std::min(y(), area.height() - height())));
+    if (maximised)
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 TMDIChild::~TMDIChild() {
@@ -269,12 +288,10 @@ void TMDIChild::CreateComponents() {
     StatusBar = new QStatusBar(Client);
     StatusBar->setObjectName("StatusBar");
     StatusBar->setSizeGripEnabled(false);
+    // Each panel is as wide as its text; the last, never written, takes the rest of the bar.
     for (size_t i = 0; i < Panels.size(); ++i) {
-        Panels[i] = new QLabel(StatusBar);
-        // At least the designed width; wider where the desktop's font needs it.
-        Panels[i]->setMinimumWidth(PanelWidths[i]);
-        Panels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        StatusBar->addWidget(Panels[i]);
+        Panels[i] = new TStatusPanel(StatusBar);
+        StatusBar->addWidget(Panels[i], i + 1 == Panels.size() ? 1 : 0);
     }
     layout->addWidget(StatusBar);
     setWidget(Client);

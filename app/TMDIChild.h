@@ -11,12 +11,12 @@
 class QAction;
 class QFileDialog;
 class QFrame;
-class QLabel;
 class QMenu;
 class QStatusBar;
 class QTimer;
 class TEditorForm;
 class TScrollBar;
+class TStatusPanel;
 class TWaveView;
 class Twavefile;
 
@@ -129,7 +129,8 @@ public:
     QFrame* Panel1;
     TScrollBar* Scroll;
     QStatusBar* StatusBar;
-    std::array<QLabel*, 5> Panels{};
+    /// Format, cursor position, maximum amplitude, duration, and one never written.
+    std::array<TStatusPanel*, 5> Panels{};
     QTimer* ProgressTimer;
     QTimer* VizTimer;
     QFileDialog* SaveDialog;
@@ -187,6 +188,9 @@ private:
     explicit TMDIChild(TEditorForm& owner);
 
     void FormCreate();
+    /// Adds the window to the main window's frame with a client area of the default size (or as
+    /// much of it as the frame holds), inside the frame, maximised when the frame's windows are.
+    void JoinFrame();
     void CreateActions();
     QAction* MakeAction(const char* name, const char* caption, void (TMDIChild::*handler)(),
                         int image = -1);

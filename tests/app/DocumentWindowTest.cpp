@@ -8,6 +8,7 @@
 #include "TMDIChild.h"
 #include "TMaskEdit.h"
 #include "TScrollBar.h"
+#include "TStatusPanel.h"
 #include "TVUMeter.h"
 #include "TWaveView.h"
 #include "TestDocument.h"
@@ -18,12 +19,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QPointer>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <filesystem>
@@ -274,6 +278,39 @@ TEST_F(DocumentWindow, StatusBarOfANewAndOfALoadedDocument) {
     EXPECT_EQ(Text(loaded->Panels[1]), "Cursor Position: 6000");
     EXPECT_EQ(Text(Main().timedisplay), "00:00.750");
     EXPECT_EQ(Main().selstart->EditMask(), "!999999999999999;1; ");
+}
+
+TEST_F(DocumentWindow, StatusPanelsShowWholeTextsAndNeverOverlap) {
+    TMDIChild* child = OpenRamp("a.wav", 12000);
+    ASSERT_FALSE(child->isMaximized());
+    // A framed label leaves half an "x" before its text.
+    const auto whole = [](const QLabel* panel) {
+        const QFontMetrics metrics = panel->fontMetrics();
+        return metrics.horizontalAdvance(panel->text()) + metrics.horizontalAdvance('x') / 2 <=
+               panel->contentsRect().width();
+    };
+    for (const QLabel* panel : child->Panels)
+        EXPECT_TRUE(whole(panel)) << Text(panel) << " in " << panel->width() << " pixels";
+
+    child->resize(child->minimumSize());
+    Settle();
+    const QRect bar = child->StatusBar->rect();
+    const QLabel* cut = nullptr;
+    for (size_t i = 0; i < child->Panels.size(); ++i) {
+        const QRect panel = child->Panels[i]->geometry();
+        EXPECT_TRUE(bar.contains(panel)) << "panel " << i;
+        if (i > 0) {
+            EXPECT_LT(child->Panels[i - 1]->geometry().right(), panel.left()) << "panel " << i;
+        }
+        if (cut == nullptr && !whole(child->Panels[i]))
+            cut = child->Panels[i];
+    }
+    // A panel too narrow for its text offers the whole text as its tool tip.
+    ASSERT_NE(cut, nullptr);
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), cut->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(const_cast<QLabel*>(cut), &help);
+    EXPECT_EQ(QToolTip::text(), cut->text());
+    QToolTip::hideText();
 }
 
 TEST_F(DocumentWindow, PositionsBeyondAThousandMinutesAreTypedAndShown) {

@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 #include "TEditorForm.h"
 #include "TMDIChild.h"
+#include "TStatusPanel.h"
 #include "Twavefile.h"
 
 #include <QLabel>

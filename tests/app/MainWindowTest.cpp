@@ -11,11 +11,15 @@
 #include "Tfnormalize.h"
 #include "Twavefile.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
@@ -29,6 +33,7 @@
 #include <map>
 #include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -228,23 +233,25 @@ TEST_F(MainWindow, RecentFilesKeepTheFiveNewestNewestFirst) {
     EXPECT_EQ(RecentFiles, kept);
 }
 
-TEST_F(MainWindow, AKnownFileInOtherAsciiCaseComesForward) {
-    const std::string lower = MakeWav("tone.wav", std::vector<int16_t>(800, 100));
-    const std::string upper = MakeWav("TONE.wav", std::vector<int16_t>(800, 200));
+TEST_F(MainWindow, TheSameFileComesForwardAndNamesDifferingInCaseOpen) {
+    const std::string lower = MakeWav("song.wav", std::vector<int16_t>(800, 100));
+    const std::string upper = MakeWav("Song.wav", std::vector<int16_t>(1600, 200));
     const std::string other = MakeWav("other.wav", std::vector<int16_t>(800, 300));
-    const std::string accented = MakeWav("\xC3\xA9t\xC3\xA9.wav", std::vector<int16_t>(800, 400));
-    const std::string accentedUpper =
-        MakeWav("\xC3\x89T\xC3\x89.wav", std::vector<int16_t>(800, 500));
-    OpenThroughDialog({lower, other});
-    ASSERT_EQ(Main().ActiveChild()->document->filename, other);
-    OpenThroughDialog({upper});
-    EXPECT_EQ(Main().MDIChildCount(), 2);
-    ASSERT_NE(Main().ActiveChild(), nullptr);
-    EXPECT_EQ(Main().ActiveChild()->document->filename, lower);
-    EXPECT_EQ(RecentFiles, (std::vector<std::string>{lower, other}));
-    // Letters outside a … z are compared as they are.
-    OpenThroughDialog({accented, accentedUpper});
-    EXPECT_EQ(Main().MDIChildCount(), 4);
+    const std::string link = Dir.File("link.wav");
+    ASSERT_EQ(::symlink(lower.c_str(), link.c_str()), 0);
+    ASSERT_EQ(::mkdir(Dir.File("x").c_str(), 0700), 0);
+    OpenThroughDialog({lower, upper, other});
+    ASSERT_EQ(Main().MDIChildCount(), 3);
+    EXPECT_EQ(Main().Children()[1]->document->filename, upper);
+    EXPECT_EQ(Main().Children()[1]->document->frames, 1600u);
+    for (const std::string& same : {link, Dir.Path() + "/./x/../song.wav"}) {
+        SCOPED_TRACE(same);
+        OpenThroughDialog({same});
+        EXPECT_EQ(Main().MDIChildCount(), 3);
+        ASSERT_NE(Main().ActiveChild(), nullptr);
+        EXPECT_EQ(Main().ActiveChild()->document->filename, lower);
+    }
+    EXPECT_EQ(RecentFiles, (std::vector<std::string>{lower, upper, other}));
 }
 
 TEST_F(MainWindow, ADropOfThreeFilesOpensTheFirst) {
@@ -454,4 +461,100 @@ TEST_F(MainWindow, WindowMenuArrangesAndListsTheDocumentWindows) {
               (std::vector<std::string>{"&Cascade", "Tile &Horizontally", "Tile &Vertically",
                                         "&Minimize All", "&Arrange All", "-", "&1 left.wav",
                                         "&2 right.wav"}));
+}
+
+TEST_F(MainWindow, ADocumentOpenedWhileOneIsMaximisedFillsTheFrame) {
+    OpenThroughDialog({MakeWav("first.wav", std::vector<int16_t>(800, 1))});
+    ASSERT_NO_FATAL_FAILURE(Activate());
+    Main().ActiveChild()->showMaximized();
+    Settle();
+    OpenThroughDialog({MakeWav("second.wav", std::vector<int16_t>(800, 2))});
+    TMDIChild* second = Main().ActiveChild();
+    ASSERT_NE(second, nullptr);
+    ASSERT_EQ(second->document->filename, Dir.File("second.wav"));
+    EXPECT_TRUE(second->isMaximized());
+    EXPECT_EQ(second->geometry(), Main().MDIArea->viewport()->rect());
+    // The picture of the empty frame shows only while no document is open.
+    EXPECT_FALSE(Main().background->isVisible());
+    second->showNormal();
+    Settle();
+    EXPECT_TRUE(Main().MDIArea->viewport()->rect().contains(second->geometry()));
+    EXPECT_EQ(second->Client->width(), 700);
+    for (TMDIChild* child : Main().Children())
+        child->close();
+    Settle();
+    EXPECT_TRUE(Main().background->isVisible());
+}
+
+TEST_F(MainWindow, NoCompletionListOfTheOpenDialogOutlivesIt) {
+    const std::string name = MakeWav("a.wav", std::vector<int16_t>(800, 1));
+    QWidget* list = nullptr;
+    Main().RunOpenDialog = [&](QFileDialog& dialog) {
+        dialog.show();
+        QCompleter* completer = dialog.findChild<QLineEdit*>()->completer();
+        list = completer->popup();
+        list->show();
+        static_cast<QDialog&>(dialog).done(QDialog::Accepted);
+        return std::vector<std::string>{name};
+    };
+    Main().OpenAction->trigger();
+    Settle();
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(Main().MDIChildCount(), 1);
+}
+
+TEST_F(MainWindow, ThePictureIsCentredWheneverTheFrameChangesSize) {
+    const auto centred = [this] {
+        const QSize area = Main().MDIArea->viewport()->size();
+        const QRect picture = Main().background->geometry();
+        return picture.topLeft() ==
+               QPoint((area.width() - picture.width()) / 2, (area.height() - picture.height()) / 2);
+    };
+    EXPECT_TRUE(centred()) << "at start";
+    Main().resize(Main().size() + QSize(101, -37));
+    Settle();
+    EXPECT_TRUE(centred()) << "after a resize";
+    Main().ActionToolBar1->hide();
+    Settle();
+    EXPECT_TRUE(centred()) << "without the toolbar";
+    OpenThroughDialog({MakeWav("a.wav", std::vector<int16_t>(800, 1))});
+    Main().ActiveChild()->showMaximized();
+    Main().WindowMinimizeAll2->trigger();
+    Settle();
+    EXPECT_TRUE(centred()) << "after Minimize All";
+}
+
+TEST_F(MainWindow, ArrangingKeepsEveryWindowInsideTheFrame) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 9; ++i)
+        names.push_back(MakeWav(std::to_string(i) + ".wav", std::vector<int16_t>(800, 1)));
+    OpenThroughDialog(names);
+    const std::vector<TMDIChild*> children = Main().Children();
+    ASSERT_EQ(children.size(), names.size());
+    const QRect area = Main().MDIArea->viewport()->rect();
+    const auto inside = [&](const char* command) {
+        for (const TMDIChild* child : children)
+            EXPECT_TRUE(area.contains(child->geometry()))
+                << command << ": " << child->windowTitle().toStdString() << " at "
+                << child->geometry().x() << "," << child->geometry().y() << " "
+                << child->geometry().width() << "x" << child->geometry().height();
+    };
+    Main().MDIArea->setActiveSubWindow(children[3]);
+    Main().WindowCascade2->trigger();
+    Settle();
+    inside("Cascade");
+    EXPECT_EQ(Main().ActiveChild(), children[3]);
+    EXPECT_EQ(Main().MDIArea->subWindowList(QMdiArea::StackingOrder).back(), children[3]);
+    Main().WindowTileVertical2->trigger();
+    Settle();
+    inside("Tile Vertically");
+    Main().WindowMinimizeAll2->trigger();
+    Main().WindowArrange1->trigger();
+    Settle();
+    inside("Arrange All");
+    for (size_t i = 0; i < children.size(); ++i)
+        for (size_t j = i + 1; j < children.size(); ++j)
+            EXPECT_FALSE(children[i]->geometry().intersects(children[j]->geometry()))
+                << i << " " << j;
 }
