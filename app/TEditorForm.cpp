@@ -253,12 +253,13 @@ void TEditorForm::CreateDocumentActions() {
 void TEditorForm::CreateViewActions() {
     ZoomInAction = Forwarding("ZoomInAction", "&Zoom In                  ", "Zoom In", eiZoomIn,
                               &TMDIChild::ZoomInActionExecute);
-    ZoomInAction->setShortcut(
-        QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Plus)));
+    // The keypad's plus and minus arrive as plain Plus and Minus with the keypad flag, which no
+    // shortcut that names the flag ever matches; Ctrl+= is plus on the main keys without Shift.
+    ZoomInAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     ZoomOutAction = Forwarding("ZoomOutAction", "Z&oom Out", "Zoom Out", eiZoomOut,
                                &TMDIChild::ZoomOutActionExecute);
-    ZoomOutAction->setShortcut(
-        QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Minus)));
+    ZoomOutAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     ZoomFullAction = Forwarding("ZoomFullAction", "Zoo&m Full", "Zoom Full", eiZoomFull,
                                 &TMDIChild::ZoomFullActionExecute);
     MsAction = MakeAction("MsAction", "&Milliseconds", "Show scale in milliseconds", -1,
