@@ -11,6 +11,7 @@
 #include "TAboutForm.h"
 #include "TMDIChild.h"
 #include "TMaskEdit.h"
+#include "TModalFocusKeeper.h"
 #include "TNewFileForm.h"
 #include "TPngImageList.h"
 #include "TPositionText.h"
@@ -154,6 +155,7 @@ TEditorForm::TEditorForm(QWidget* parent)
     CreateMenus();
     CreateToolBar();
     FormCreate();
+    new TModalFocusKeeper(this);
 }
 
 TEditorForm::~TEditorForm() {
