@@ -11,6 +11,7 @@
 #include "TAboutForm.h"
 #include "TMDIChild.h"
 #include "TMaskEdit.h"
+#include "TModalFocusKeeper.h"
 #include "TNewFileForm.h"
 #include "TPngImageList.h"
 #include "TPositionText.h"
@@ -23,7 +24,6 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCompleter>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -161,6 +161,7 @@ TEditorForm::TEditorForm(QWidget* parent)
     CreateMenus();
     CreateToolBar();
     FormCreate();
+    new TModalFocusKeeper(this);
 }
 
 TEditorForm::~TEditorForm() {
@@ -260,12 +261,13 @@ void TEditorForm::CreateDocumentActions() {
 void TEditorForm::CreateViewActions() {
     ZoomInAction = Forwarding("ZoomInAction", "&Zoom In                  ", "Zoom In", eiZoomIn,
                               &TMDIChild::ZoomInActionExecute);
-    ZoomInAction->setShortcut(
-        QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Plus)));
+    // The keypad's plus and minus arrive as plain Plus and Minus with the keypad flag, which no
+    // shortcut that names the flag ever matches; Ctrl+= is plus on the main keys without Shift.
+    ZoomInAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     ZoomOutAction = Forwarding("ZoomOutAction", "Z&oom Out", "Zoom Out", eiZoomOut,
                                &TMDIChild::ZoomOutActionExecute);
-    ZoomOutAction->setShortcut(
-        QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Minus)));
+    ZoomOutAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     ZoomFullAction = Forwarding("ZoomFullAction", "Zoo&m Full", "Zoom Full", eiZoomFull,
                                 &TMDIChild::ZoomFullActionExecute);
     MsAction = MakeAction("MsAction", "&Milliseconds", "Show scale in milliseconds", -1,
@@ -661,12 +663,6 @@ void TEditorForm::CreateOpenDialog() {
         filters << QtFilter(label, pattern);
     OpenDialog->setNameFilters(filters);
     OpenDialog->setSizeGripEnabled(true);
-    // The name field's completion list may still be up when the dialog closes: left up, it would
-    // take the next click in the main window.
-    connect(OpenDialog, &QDialog::finished, this, [this] {
-        for (QCompleter* completer : OpenDialog->findChildren<QCompleter*>())
-            completer->popup()->hide();
-    });
 }
 
 void TEditorForm::dragEnterEvent(QDragEnterEvent* event) {

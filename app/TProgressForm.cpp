@@ -32,6 +32,8 @@ void TProgressForm::FormShow() {
 
 void TProgressForm::ShowModal() {
     setWindowModality(Qt::ApplicationModal);
+    // A window that was minimised while hidden would show minimised, taking the main window along.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     Loop.Run();
 }
@@ -64,6 +66,20 @@ void TProgressForm::WMUpdateProgress(int32_t percent) {
 void TProgressForm::showEvent(QShowEvent* e) {
     FormShow();
     QDialog::showEvent(e);
+}
+
+void TProgressForm::changeEvent(QEvent* e) {
+    QDialog::changeEvent(e);
+    if (e->type() == QEvent::WindowStateChange && isMinimized())
+        Unminimise();
+}
+
+void TProgressForm::Unminimise() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (QWidget* owner = parentWidget()) {
+        QWidget* main = owner->window();
+        main->setWindowState(main->windowState() & ~Qt::WindowMinimized);
+    }
 }
 
 void TProgressForm::closeEvent(QCloseEvent* e) {

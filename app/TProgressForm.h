@@ -15,7 +15,8 @@ class QProgressBar;
 /// the document while an operation runs and closed by the document when it ends. It handles the
 /// progress event (type 1025) on the main thread and mirrors the percentage on the taskbar button.
 /// The user cannot close it while it is shown: it has no border icons, and Esc and the window
-/// manager's close do nothing.
+/// manager's close do nothing. It never stays minimised: a window manager that minimises it (and
+/// with it the main window it belongs to) gets both windows back at once.
 class TProgressForm : public QDialog, public TProgressHost {
 public:
     /// The launcher's application id that the taskbar progress uses.
@@ -38,12 +39,15 @@ public:
 protected:
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
 private:
     void FormCreate(const QDBusConnection& bus);
     void FormShow();
     void WMUpdateProgress(int32_t percent);
+    /// Brings this window and the main window back from minimised.
+    void Unminimise();
 
     TModalLoop Loop;
 };

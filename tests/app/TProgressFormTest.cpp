@@ -119,6 +119,35 @@ TEST(TProgressForm, UserCannotCloseItWhileAnOperationRuns) {
     EXPECT_FALSE(form.isVisible());
 }
 
+TEST(TProgressForm, MinimisingBringsItAndTheMainWindowBack) {
+    QWidget main;
+    main.show();
+    TProgressForm form(&main);
+    bool shownNormal = false;
+    Installed installed(form, [&](Twavefile&) {
+        MainThreadDispatcher::Synchronize([&] {
+            // What a window manager does to a minimised transient window and its owner.
+            main.setWindowState(Qt::WindowMinimized);
+            form.setWindowState(Qt::WindowMinimized);
+            shownNormal = !form.isMinimized() && !main.isMinimized();
+        });
+    });
+    Twavefile document;
+    document.createnew("doc.wav", 44100, 1, 16);
+    document.operation = opcopy;
+    document.startoperation();
+    EXPECT_TRUE(shownNormal);
+    // Minimised while hidden, it still shows normally with the next operation.
+    form.setWindowState(Qt::WindowMinimized);
+    main.setWindowState(Qt::WindowNoState);
+    bool minimisedDuringNext = true;
+    TWorkerTable::Register(opcopy, [&](Twavefile&) {
+        MainThreadDispatcher::Synchronize([&] { minimisedDuringNext = form.isMinimized(); });
+    });
+    document.startoperation();
+    EXPECT_FALSE(minimisedDuringNext);
+}
+
 TEST_F(TProgressFormDBus, PercentagesSendTheTaskbarSignals) {
     TProgressForm form(nullptr, LauncherEntrySubscriber::SenderBus());
     ASSERT_TRUE(Subscriber.WaitFor(3)); // creation: no progress, normal, hidden again
