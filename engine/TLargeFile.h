@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TIndexFile.h"
 #include "Tindexdata.h"
 
 #include <cstdint>
@@ -29,7 +30,8 @@ struct TChunk {
 /// file of its last refill open, so that a reader walking through many short pieces of one file
 /// does not open it again for each; the tables of the program together keep at most
 /// `OpenFileLimit` files open this way, and a table past that limit closes each file after its
-/// read. Bulk reads of whole spans go straight into the caller's buffer. The last four fields
+/// read. Bulk reads of whole spans go straight into the caller's buffer. `ReleaseWindow` frees the
+/// window of a table that waits on a stack; the next read allocates it again. The last five fields
 /// carry a snapshot's peak state on the undo and redo stacks.
 class TLargeFile {
 public:
@@ -73,6 +75,11 @@ public:
 
     int64_t Frames() const { return TotalSize / (2 * Channels); }
 
+    /// Frees the read window and leaves it empty; the owner's thread, between reads.
+    void ReleaseWindow();
+    /// True while the read window is allocated.
+    bool HoldsWindow() const { return WindowBuffer != nullptr; }
+
     std::vector<TChunk> Chunks;
     int64_t WindowStart = -1; ///< table position of the window's first byte; −1 when empty
     int64_t WindowEnd = -1;   ///< table position of the window's last byte; −1 when empty
@@ -82,6 +89,7 @@ public:
     int32_t SampleRate;
 
     Tindexdata IndexData;
+    TIndexFile ParkedIndex; ///< `IndexData` of a table on a stack, kept in the temporary folder
     int16_t ChannelPeaks[8] = {};
     int16_t Peak = 0;
     double LevelDb = 0.0;
