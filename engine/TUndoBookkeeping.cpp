@@ -9,6 +9,10 @@
 
 void TUndoBookkeeping::StoreState(const Twavefile& document, TLargeFile& table) {
     table.IndexData = document.peakindex;
+    StoreLevels(document, table);
+}
+
+void TUndoBookkeeping::StoreLevels(const Twavefile& document, TLargeFile& table) {
     std::copy(document.peaks.begin(), document.peaks.end(), table.ChannelPeaks);
     table.Peak = document.peak;
     table.LevelDb = document.leveldb;
@@ -81,7 +85,9 @@ void TUndoBookkeeping::Swap(Twavefile& document, bool undoing) {
         UserInterface::ShowError(error.what());
         return;
     }
-    StoreState(document, *document.table);
+    // The document's index goes to the table as it is, not copied: `index` replaces it.
+    StoreLevels(document, *document.table);
+    document.table->IndexData.swap(document.peakindex);
     Park(*document.table);
     to.push_back(document.table);
     from.pop_back();

@@ -49,5 +49,7 @@ public:
     static void Park(TLargeFile& table);
 
 private:
+    /// Copies the document's levels into `table`.
+    static void StoreLevels(const Twavefile& document, TLargeFile& table);
     static void Swap(Twavefile& document, bool undoing);
 };
