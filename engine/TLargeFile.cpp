@@ -113,6 +113,13 @@ bool TLargeFile::Refill(int64_t position) {
     return true;
 }
 
+void TLargeFile::ReleaseWindow() {
+    WindowBuffer.reset();
+    WindowStart = WindowEnd = -1;
+    WindowBytes = WindowSampleStarts = 0;
+    WindowOrigin = 0;
+}
+
 int16_t TLargeFile::ReadOutsideWindow(int64_t position) {
     if (!Refill(position))
         return 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TDataFile.h"
+#include "TIndexFile.h"
 #include "Tindexdata.h"
 
 #include <cstdint>
@@ -29,7 +30,9 @@ struct TChunk {
 /// through a 512 KiB window that each table owns, so a table is used by one thread at a time;
 /// the data files themselves may be read by any number of tables at once, through the
 /// descriptors their TDataFile holds. Bulk reads of whole spans go straight into the caller's
-/// buffer. The last four fields carry a snapshot's peak state on the undo and redo stacks.
+/// buffer. `ReleaseWindow` frees the window of a table that waits on a stack; the next read
+/// allocates it again. The last five fields carry a snapshot's peak state on the undo and redo
+/// stacks.
 class TLargeFile {
 public:
     static constexpr int64_t WindowSize = 524288;
@@ -70,6 +73,11 @@ public:
 
     int64_t Frames() const { return TotalSize / (2 * Channels); }
 
+    /// Frees the read window and leaves it empty; the owner's thread, between reads.
+    void ReleaseWindow();
+    /// True while the read window is allocated.
+    bool HoldsWindow() const { return WindowBuffer != nullptr; }
+
     std::vector<TChunk> Chunks;
     int64_t WindowStart = -1; ///< table position of the window's first byte; −1 when empty
     int64_t WindowEnd = -1;   ///< table position of the window's last byte; −1 when empty
@@ -79,6 +87,7 @@ public:
     int32_t SampleRate;
 
     Tindexdata IndexData;
+    TIndexFile ParkedIndex; ///< `IndexData` of a table on a stack, kept in the temporary folder
     int16_t ChannelPeaks[8] = {};
     int16_t Peak = 0;
     double LevelDb = 0.0;

@@ -85,6 +85,8 @@ void TOperationRunner::Release(Twavefile& document, CThread& sender) {
 
 void TOperationRunner::Succeeded(Twavefile& document, Twaveoperation code) {
     document.editpushes = 0;
+    // The snapshot an edit pushed stayed whole for a rollback; now it only waits.
+    TUndoBookkeeping::ParkStacks(document);
     document.ready = true;
     if (code == opload)
         document.doloaded(true);

@@ -6,7 +6,8 @@ class CThread;
 class Twavefile;
 
 /// Starts and ends a document's operations: the thread with its worker, the modal progress host,
-/// and the end that marks the document ready, rolls back a failed edit and fires the events.
+/// and the end that marks the document ready, parks the tables on the undo and redo stacks (see
+/// TUndoBookkeeping), rolls back a failed edit and fires the events.
 class TOperationRunner {
 public:
     /// Main thread. Returns when the operation has ended; does nothing while one runs. An

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "TIndexAllocator.h"
+
 #include <cstdint>
 #include <vector>
 
 /// The peak index of a document: one element per channel per block of 512 frames, element
 /// block × channels + channel. Each element holds the block's maximum in its low signed 16-bit
 /// half and its minimum in its high half. A partial last block counts as a block.
-using Tindexdata = std::vector<uint32_t>;
+using Tindexdata = std::vector<uint32_t, TIndexAllocator<uint32_t>>;
 
 /// Frames summarised by one index block.
 constexpr int64_t IndexBlockFrames = 512;
