@@ -49,8 +49,9 @@ TProgram::TProgram(std::vector<std::string> commandLine) {
     Main->CommandLine = std::move(commandLine);
     // Now that the settings name the temporary folder: the files of earlier runs that crashed or
     // were killed go, those of editors still running stay.
-    OrphanSweep =
-        std::jthread([folder = Settings.tempfolder] { TDataFile::RemoveOrphans(folder); });
+    OrphanSweep = std::jthread([folder = Settings.tempfolder](const std::stop_token& stop) {
+        TDataFile::RemoveOrphans(folder, stop);
+    });
     CreateDialogs();
     InstallUserInterface();
     Signals = std::make_unique<TSignalWatch>([this] { EndWithoutAsking(); });

@@ -72,7 +72,8 @@ double AnonymousBytes() {
 /// the loader would build.
 void Load(Twavefile& document, int64_t frames) {
     document.filename = HourPath();
-    document.table = TLargeFile::CreateWithFile(HourPath(), HourPath(), frames * 4, 2, Rate);
+    document.table =
+        TLargeFile::CreateWithFile(HourPath(), TDataFile::Open(HourPath()), frames * 4, 2, Rate);
     document.updateinfo(*document.table);
     TFilter builder(2);
     std::vector<int16_t> block(1 << 18);

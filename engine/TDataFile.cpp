@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr const char* Prefix = "~we";
-
 /// An unheld file younger than this may be one that another instance has just made and not
 /// locked yet.
 constexpr std::chrono::seconds OrphanAge{10};
@@ -25,8 +23,8 @@ TDataFile::TDataFile(std::string name, int handle, bool temporary)
     , Handle(handle)
     , Temporary(temporary) {}
 
-std::shared_ptr<const TDataFile> TDataFile::CreateTemporary() {
-    HeldTempFile file = HeldTempFile::Create(Settings.tempfolder, Prefix);
+std::shared_ptr<const TDataFile> TDataFile::CreateTemporary(const char* prefix) {
+    HeldTempFile file = HeldTempFile::Create(Settings.tempfolder, prefix);
     TempFiles.Add(file.Name);
     return std::shared_ptr<const TDataFile>(new TDataFile(std::move(file.Name), file.Handle, true));
 }
@@ -38,8 +36,8 @@ std::shared_ptr<const TDataFile> TDataFile::Open(const std::string& path) {
     return std::shared_ptr<const TDataFile>(new TDataFile(path, fd, false));
 }
 
-int TDataFile::RemoveOrphans(const std::string& folder) {
-    return HeldTempFile::RemoveUnheld(folder, Prefix, OrphanAge);
+int TDataFile::RemoveOrphans(const std::string& folder, const std::stop_token& stop) {
+    return HeldTempFile::RemoveUnheld(folder, {SamplePrefix, IndexPrefix}, OrphanAge, stop);
 }
 
 TDataFile::~TDataFile() {

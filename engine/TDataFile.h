@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stop_token>
 #include <string>
 
 /// A sample data file that pieces of tables read, shared by every piece that refers to it. It
@@ -22,9 +23,14 @@
 /// let go on any thread.
 class TDataFile {
 public:
-    /// A new empty temporary file. Safe from any thread. Raises EOSError naming the folder and
-    /// the reason when the folder is missing or not writable.
-    static std::shared_ptr<const TDataFile> CreateTemporary();
+    /// Name prefixes of the program's temporary files: sample data, and the peak indexes of
+    /// tables that wait on the undo and redo stacks.
+    static constexpr const char* SamplePrefix = "~we";
+    static constexpr const char* IndexPrefix = "~wi";
+
+    /// A new empty temporary file named with `prefix`. Safe from any thread. Raises EOSError
+    /// naming the folder and the reason when the folder is missing or not writable.
+    static std::shared_ptr<const TDataFile> CreateTemporary(const char* prefix = SamplePrefix);
     /// The existing file `path`, which stays when the last owner lets go. Raises EFOpenError
     /// when it cannot be opened.
     static std::shared_ptr<const TDataFile> Open(const std::string& path);
@@ -32,15 +38,16 @@ public:
     /// Deletes the temporary data files in `folder` that earlier runs left behind when they
     /// ended without their own clean-up (a crash, kill -9, a power cut); those of every running
     /// instance stay. Returns how many it deleted. Takes a while on a slow folder: call it off the
-    /// main thread.
-    static int RemoveOrphans(const std::string& folder);
+    /// main thread; it stops early once `stop` is requested.
+    static int RemoveOrphans(const std::string& folder, const std::stop_token& stop = {});
 
     ~TDataFile();
     TDataFile(const TDataFile&) = delete;
     TDataFile& operator=(const TDataFile&) = delete;
 
     const std::string& Path() const { return Name; }
-    /// The descriptor the reads use; open for as long as the object lives.
+    /// The descriptor the reads use, open for reading and writing for as long as the object
+    /// lives; the creator of a temporary file may write through it before sharing the file.
     int Descriptor() const { return Handle; }
 
     /// Reads up to `count` bytes at byte `offset`; fewer only at the end of the file. Raises

@@ -1,72 +1,56 @@
 #include "TIndexFile.h"
 
 #include "Exceptions.h"
-#include "Settings.h"
-#include "TempFile.h"
-#include "TempFileList.h"
+#include "TDataFile.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
 #include <unistd.h>
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
-bool WriteAll(const std::string& name, const Tindexdata& index) {
-    std::FILE* file = std::fopen(name.c_str(), "wb");
-    if (!file)
-        return false;
-    const bool written =
-        std::fwrite(index.data(), sizeof(uint32_t), index.size(), file) == index.size();
-    // fclose flushes the buffered tail: a full disk may show only here.
-    return std::fclose(file) == 0 && written;
+/// Writes all of `bytes` at the start of the file; false on any failure (a full disk included).
+bool WriteAll(const TDataFile& file, const void* data, size_t bytes) {
+    const auto* from = static_cast<const uint8_t*>(data);
+    size_t done = 0;
+    while (done < bytes) {
+        const ssize_t written = pwrite(file.Descriptor(), from + done, bytes - done, off_t(done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        done += size_t(written);
+    }
+    return true;
 }
 
 } // namespace
 
-TIndexFile::~TIndexFile() {
-    Remove();
-}
+TIndexFile::TIndexFile() = default;
+TIndexFile::~TIndexFile() = default;
 
 bool TIndexFile::Store(const Tindexdata& index) {
-    Remove();
-    std::string name;
+    File.reset();
+    Elements = 0;
+    std::shared_ptr<const TDataFile> file;
     try {
-        name = CreateUniqueTempFile(Settings.tempfolder, "~wi");
-        TempFiles.Add(name);
+        file = TDataFile::CreateTemporary(TDataFile::IndexPrefix);
     } catch (const Exception&) {
         return false;
     }
-    if (!WriteAll(name, index)) {
-        unlink(name.c_str());
+    if (!WriteAll(*file, index.data(), index.size() * sizeof(uint32_t)))
         return false;
-    }
-    FileName = std::move(name);
+    File = std::move(file);
     Elements = index.size();
     return true;
 }
 
 Tindexdata TIndexFile::Take() {
     Tindexdata index(Elements);
-    errno = 0;
-    const FileHandle file(std::fopen(FileName.c_str(), "rb"));
-    if (!file || std::fread(index.data(), sizeof(uint32_t), Elements, file.get()) != Elements)
-        throw EReadError("Cannot read the peak index kept in \"" + FileName + "\". " +
-                         (errno != 0 ? std::strerror(errno) : "The file is too short."));
-    Remove();
-    return index;
-}
-
-void TIndexFile::Remove() {
-    if (FileName.empty())
-        return;
-    unlink(FileName.c_str());
-    FileName.clear();
+    const int64_t bytes = int64_t(Elements * sizeof(uint32_t));
+    if (File->ReadAt(0, index.data(), bytes) != bytes)
+        throw EReadError("Cannot read the peak index kept in \"" + File->Path() +
+                         "\". The file is too short.");
+    File.reset();
     Elements = 0;
+    return index;
 }

@@ -2,16 +2,18 @@
 
 #include "Tindexdata.h"
 
-#include <string>
+#include <memory>
 
-/// A peak index parked in a file "~wi….tmp" of the temporary folder, so that a table waiting on an
-/// undo or redo stack keeps no copy of its index in memory. The file goes when the index is taken
-/// back or when this object goes, and is listed in `TempFiles` for the end of the program in any
-/// case. The prefix keeps these files apart from the sample files "~we….tmp". One thread at a
-/// time.
+class TDataFile;
+
+/// A peak index parked in a temporary file "~wi….tmp", so that a table waiting on an undo or redo
+/// stack keeps no copy of its index in memory. The file is held and deleted like the sample data
+/// files (see TDataFile): it goes when the index is taken back or when this object goes, it stays
+/// readable when something else removes its name, and a later instance removes it when this one
+/// crashed. One thread at a time.
 class TIndexFile {
 public:
-    TIndexFile() = default;
+    TIndexFile();
     ~TIndexFile();
     TIndexFile(const TIndexFile&) = delete;
     TIndexFile& operator=(const TIndexFile&) = delete;
@@ -23,11 +25,9 @@ public:
     /// EReadError naming the file when it cannot be read back whole, and then still holds it.
     Tindexdata Take();
     /// True when an index is stored.
-    bool Holds() const { return !FileName.empty(); }
+    bool Holds() const { return File != nullptr; }
 
 private:
-    void Remove();
-
-    std::string FileName;
+    std::shared_ptr<const TDataFile> File;
     size_t Elements = 0;
 };

@@ -112,17 +112,13 @@ void TSaveTarget::CreateNewFile() {
     }
     // A hidden name that shows which file it will become: ".<name>.XXXXXX.tmp".
     try {
-        NewFile = CreateUniqueTempFile(
+        const UniqueTempFile created = OpenUniqueTempFile(
             folder, NewFilePrefix(std::filesystem::path(FinalFile).filename().string()));
+        NewFile = created.Name;
+        Descriptor = created.Handle;
     } catch (const EOSError& e) {
         throw EFOpenError("Cannot create file \"" + TargetName + "\". " +
                           std::strerror(e.ErrorCode()));
-    }
-    Descriptor = open(NewFile.c_str(), O_RDWR | O_CLOEXEC);
-    if (Descriptor < 0) {
-        const int code = errno;
-        unlink(NewFile.c_str());
-        throw EFOpenError("Cannot create file \"" + TargetName + "\". " + std::strerror(code));
     }
 }
 

@@ -1,7 +1,9 @@
 #include "HeldTempFile.h"
 
 #include "Exceptions.h"
+#include "TempFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -16,11 +18,8 @@ namespace {
 constexpr size_t UniqueLetters = 6; // the XXXXXX of the name
 constexpr const char* Suffix = ".tmp";
 
-std::string FolderWithSeparator(const std::string& folder) {
-    std::string base = folder.empty() ? std::string(".") : folder;
-    if (base.back() != '/')
-        base += '/';
-    return base;
+bool LocksUnsupported(int error) {
+    return error == ENOLCK || error == EOPNOTSUPP || error == EINVAL;
 }
 
 /// A name that `Create` gives with `prefix`.
@@ -65,14 +64,12 @@ bool RemoveIfUnheld(const std::string& path, std::chrono::seconds minimumAge) {
 } // namespace
 
 HeldTempFile HeldTempFile::Create(const std::string& folder, const std::string& prefix) {
-    HeldTempFile file;
-    file.Name = FolderWithSeparator(folder) + prefix + "XXXXXX" + Suffix;
-    file.Handle = mkostemps(file.Name.data(), 4, O_CLOEXEC);
-    if (file.Handle < 0)
-        throw EOSError(errno, "Cannot create a temporary file in \"" + folder + "\"");
+    const UniqueTempFile created = OpenUniqueTempFile(folder, prefix);
+    HeldTempFile file{created.Name, created.Handle};
     // Locked before anything is written to it; another instance's sweep spares it until then
-    // by its age.
-    if (flock(file.Handle, LOCK_SH) != 0) {
+    // by its age. On a file system without locks no sweep can lock it either, so it is safe
+    // unheld.
+    if (flock(file.Handle, LOCK_SH) != 0 && !LocksUnsupported(errno)) {
         const int error = errno;
         unlink(file.Name.c_str());
         close(file.Handle);
@@ -81,16 +78,19 @@ HeldTempFile HeldTempFile::Create(const std::string& folder, const std::string& 
     return file;
 }
 
-int HeldTempFile::RemoveUnheld(const std::string& folder, const std::string& prefix,
-                               std::chrono::seconds minimumAge) {
+int HeldTempFile::RemoveUnheld(const std::string& folder, const std::vector<std::string>& prefixes,
+                               std::chrono::seconds minimumAge, const std::stop_token& stop) {
     const std::string base = FolderWithSeparator(folder);
     DIR* listing = opendir(base.c_str());
     if (!listing)
         return 0;
     int removed = 0;
-    while (const dirent* entry = readdir(listing)) {
+    while (const dirent* entry = stop.stop_requested() ? nullptr : readdir(listing)) {
         const std::string name = entry->d_name;
-        if (IsHeldFileName(name, prefix) && RemoveIfUnheld(base + name, minimumAge))
+        const bool held = std::any_of(prefixes.begin(), prefixes.end(), [&](const auto& prefix) {
+            return IsHeldFileName(name, prefix);
+        });
+        if (held && RemoveIfUnheld(base + name, minimumAge))
             ++removed;
     }
     closedir(listing);

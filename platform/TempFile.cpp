@@ -3,19 +3,24 @@
 #include "Exceptions.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
-std::string CreateUniqueTempFile(const std::string& folder, const std::string& prefix) {
+std::string FolderWithSeparator(const std::string& folder) {
     std::string base = folder.empty() ? std::string(".") : folder;
     if (base.back() != '/')
         base += '/';
-    std::string name = base + prefix + "XXXXXX.tmp";
-    const int fd = mkstemps(name.data(), 4);
-    if (fd < 0)
+    return base;
+}
+
+UniqueTempFile OpenUniqueTempFile(const std::string& folder, const std::string& prefix) {
+    UniqueTempFile file;
+    file.Name = FolderWithSeparator(folder) + prefix + "XXXXXX.tmp";
+    file.Handle = mkostemps(file.Name.data(), 4, O_CLOEXEC);
+    if (file.Handle < 0)
         throw EOSError(errno, "Cannot create a temporary file in \"" + folder + "\"");
-    close(fd);
-    return name;
+    return file;
 }
 
 long long FreeSpaceOf(const std::string& path) {

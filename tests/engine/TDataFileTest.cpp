@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <set>
+#include <stop_token>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -145,15 +146,19 @@ TEST(TDataFile, RemoveOrphansDeletesOnlyFilesThatNoLiveInstanceHolds) {
     WriteWholeFile(own->Path(), {7});
     const std::string other = dir.File("~weOTHER1.tmp");
     LiveInstance instance(other);
-    const std::string dead = dir.File("~weDEAD01.tmp");     // its process is gone: nothing holds it
-    const std::string young = dir.File("~weYOUNG1.tmp");    // being made by a starting instance
-    const std::string foreign = dir.File("~weFOREIGN.tmp"); // not a name the program makes
-    for (const std::string& path : {dead, young, foreign})
+    const std::string dead = dir.File("~weDEAD01.tmp"); // its process is gone: nothing holds it
+    const std::string deadIndex = dir.File("~wiDEAD01.tmp"); // a parked peak index of that process
+    const std::string young = dir.File("~weYOUNG1.tmp");     // being made by a starting instance
+    const std::string foreign = dir.File("~weFOREIGN.tmp");  // not a name the program makes
+    for (const std::string& path : {dead, deadIndex, young, foreign})
         WriteWholeFile(path, {});
-    for (const std::string& path : {own->Path(), other, dead, foreign})
+    for (const std::string& path : {own->Path(), other, dead, deadIndex, foreign})
         MakeOld(path);
 
-    EXPECT_EQ(TDataFile::RemoveOrphans(dir.Path()), 1);
+    std::stop_source stopped;
+    stopped.request_stop();
+    EXPECT_EQ(TDataFile::RemoveOrphans(dir.Path(), stopped.get_token()), 0);
+    EXPECT_EQ(TDataFile::RemoveOrphans(dir.Path()), 2);
     const std::string ownName = std::filesystem::path(own->Path()).filename();
     Strings expected{"~weFOREIGN.tmp", "~weOTHER1.tmp", "~weYOUNG1.tmp", ownName};
     std::sort(expected.begin(), expected.end());

@@ -153,6 +153,20 @@ TEST_F(UndoParking, FolderThatCannotTakeAnIndexKeepsItInMemory) {
     EXPECT_TRUE(Setting.Ui.Errors.Messages.empty());
 }
 
+TEST_F(UndoParking, ParkedIndexesSurviveTheRemovalOfTheirNames) {
+    const State loaded = Capture(*Document);
+    ASSERT_TRUE(Document->deleterange(10, 600));
+    const State edited = Capture(*Document);
+    ASSERT_EQ(ParkedFiles(Setting.Pieces.Folder.Path()), 1u);
+    for (const auto& entry : std::filesystem::directory_iterator(Setting.Pieces.Folder.Path()))
+        std::filesystem::remove(entry.path()); // a cleaner of the temporary folder
+    Document->undo();
+    EXPECT_EQ(Capture(*Document), loaded);
+    Document->redo();
+    EXPECT_EQ(Capture(*Document), edited);
+    EXPECT_TRUE(Setting.Ui.Errors.Messages.empty());
+}
+
 TEST_F(UndoParking, UnreadableParkedIndexShowsTheErrorAndChangesNothing) {
     ASSERT_TRUE(Document->deleterange(10, 600));
     const State edited = Capture(*Document);
