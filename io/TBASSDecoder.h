@@ -4,7 +4,6 @@
 #include "TFilter.h"
 
 class TBlockHandOff;
-class TSampleFileStream;
 
 #include <cstdint>
 #include <functional>

@@ -32,8 +32,9 @@ public:
     /// file was created." otherwise.
     const std::string& FailureOutcome() const;
 
-    /// Renames the new file over the target. Raises EWriteError naming the target when the rename
-    /// fails; the new file is then removed.
+    /// Gives the new file its permissions, makes it durable and renames it over the target.
+    /// Raises EWriteError naming the target, the reason and `FailureOutcome` when any step fails;
+    /// the new file is then removed.
     void Commit();
 
 private:

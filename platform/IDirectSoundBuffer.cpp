@@ -161,6 +161,7 @@ int32_t IDirectSoundBuffer::Unlock(void* area1, uint32_t length1, void* area2, u
 }
 
 int32_t IDirectSoundBuffer::Play(uint32_t reserved, uint32_t priority, uint32_t flags) {
+    LastOutputFailure.clear();
     if (reserved != 0 || priority != 0)
         return DSERR_INVALIDPARAM;
     if (IsPrimary())
@@ -174,7 +175,6 @@ int32_t IDirectSoundBuffer::Play(uint32_t reserved, uint32_t priority, uint32_t 
     }
     EndRenderer();
     std::unique_ptr<SoundOutput> output;
-    LastOutputFailure.clear();
     if (const int32_t result = SoundOutput::Open(Device, Format, output, &LastOutputFailure);
         result != DS_OK)
         return result;

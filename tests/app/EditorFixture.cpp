@@ -22,8 +22,10 @@ EditorFixture::EditorFixture() {
     StructuralEdits::Register();
     SampleEdits::Register();
     TSaveOperations::Register();
+    // The program sweeps its temporary folder as it starts: the test's own, never the machine's.
+    QSettings("Quorvantex", "Sondrix Audio Editor")
+        .setValue("Settings/tempfolder", QString::fromStdString(Dir.Path() + "/"));
     Program = std::make_unique<TProgram>(std::vector<std::string>{});
-    Settings.tempfolder = Dir.Path() + "/";
     FormatChooser::Install(&Chooser);
     TSaveOperations::SetMpegSettingsDialog(&Mpeg);
     Main().show();

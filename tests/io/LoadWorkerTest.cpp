@@ -125,7 +125,7 @@ TEST_P(LoadFormat, SamplesPeaksLevelsAndTags) {
                           Document.Album, Document.Genre, Document.Year};
     EXPECT_EQ(tags, c.Tagged ? FixtureTags() : Strings(6));
 
-    // The decoded file is the table's only piece and is listed once for deletion at exit.
+    // The decoded file is the table's only piece, listed once among the temporary files.
     ASSERT_EQ(Document.table->Chunks.size(), 1u);
     EXPECT_EQ(Document.table->Chunks[0].DataFile->Path(), Document.tempname);
     EXPECT_EQ(Document.table->Chunks[0].Offset, 44);
