@@ -2,7 +2,7 @@
 
 #include "AudioClipboard.h"
 #include "DialogFormatChooser.h"
-#include "FormatChooser.h"
+#include "IFormatChooser.h"
 #include "MainThreadDispatcher.h"
 #include "Settings.h"
 #include "TApplicationErrorDisplay.h"
@@ -96,13 +96,13 @@ void TProgram::InstallUserInterface() {
     UserInterface::SetProgressHost(Progress);
     UserInterface::SetErrorDisplay(ErrorDisplay.get());
     UserInterface::SetMessageBox(MessageBox.get());
-    FormatChooser::Install(Chooser.get());
+    IFormatChooser::Install(Chooser.get());
     TSaveOperations::SetMpegSettingsDialog(MpegSettings);
 }
 
 void TProgram::UninstallUserInterface() {
     TSaveOperations::SetMpegSettingsDialog(nullptr);
-    FormatChooser::Install(nullptr);
+    IFormatChooser::Install(nullptr);
     UserInterface::SetMessageBox(nullptr);
     UserInterface::SetErrorDisplay(nullptr);
     UserInterface::SetProgressHost(nullptr);

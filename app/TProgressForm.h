@@ -1,7 +1,7 @@
 #pragma once
 
+#include "IProgressHost.h"
 #include "TModalLoop.h"
-#include "TProgressHost.h"
 #include "TWin7TaskProgressBar.h"
 
 #include <QDialog>
@@ -17,7 +17,7 @@ class QProgressBar;
 /// The user cannot close it while it is shown: it has no border icons, and Esc and the window
 /// manager's close do nothing. It never stays minimised: a window manager that minimises it (and
 /// with it the main window it belongs to) gets both windows back at once.
-class TProgressForm : public QDialog, public TProgressHost {
+class TProgressForm : public QDialog, public IProgressHost {
 public:
     /// The launcher's application id that the taskbar progress uses.
     static constexpr const char* ApplicationId = "application://sondrix.desktop";

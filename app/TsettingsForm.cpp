@@ -1,5 +1,6 @@
 #include "TsettingsForm.h"
 #include "Guarded.h"
+#include "IFolderBrowser.h"
 #include "Settings.h"
 #include "ViewColors.h"
 
@@ -18,10 +19,13 @@ std::string BrowseWithDialog(QWidget* parent, const std::string& title, const st
                                              QString::fromStdString(folder))
         .toStdString();
 }
+
+IFolderBrowser* InstalledBrowser = nullptr;
 } // namespace
 
-std::function<std::string(QWidget*, const std::string&, const std::string&)>
-    TsettingsForm::FolderBrowser = BrowseWithDialog;
+void TsettingsForm::SetFolderBrowser(IFolderBrowser* browser) {
+    InstalledBrowser = browser;
+}
 
 TsettingsForm::TsettingsForm(QWidget* owner)
     : TModalDialog(owner) {
@@ -109,8 +113,10 @@ void TsettingsForm::FormCreate() {
 }
 
 void TsettingsForm::SpeedButton1Click() {
-    std::string folder =
-        FolderBrowser(this, "Select the folder for temporary files", Settings.tempfolder);
+    const std::string title = "Select the folder for temporary files";
+    const std::string folder = InstalledBrowser
+                                   ? InstalledBrowser->Browse(this, title, Settings.tempfolder)
+                                   : BrowseWithDialog(this, title, Settings.tempfolder);
     if (folder.empty())
         return;
     tmpedit->setText(QString::fromStdString(folder));

@@ -9,8 +9,9 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-#include <functional>
 #include <string>
+
+class IFolderBrowser;
 
 /// The settings dialog: the temporary folder and the waveform view's colours. Every change takes
 /// effect the moment the user makes it, in `Settings` and in the views' colour variables; OK and
@@ -35,11 +36,9 @@ public:
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
 
-    /// The folder browser: shows `title`, starts at `folder`, returns the chosen folder or an
-    /// empty text when the user cancels. QFileDialog unless a test replaces it.
-    static std::function<std::string(QWidget* parent, const std::string& title,
-                                     const std::string& folder)>
-        FolderBrowser;
+    /// Installs what the folder button asks for a folder in place of QFileDialog; nullptr puts
+    /// that back. The caller keeps ownership.
+    static void SetFolderBrowser(IFolderBrowser* browser);
 
     void FormCreate();
     void SpeedButton1Click();

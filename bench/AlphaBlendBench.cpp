@@ -1,6 +1,7 @@
 // Speed of the blend variants against a plain copy of the same bytes, on the level meter's own
 // size and on a full-screen image, and of the 4 × 4 reduction variants.
 #include "AlphaBlend.h"
+#include "CpuFeatures.h"
 
 #include <benchmark/benchmark.h>
 

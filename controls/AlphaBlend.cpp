@@ -1,5 +1,6 @@
 #include "AlphaBlend.h"
 
+#include "CpuFeatures.h"
 #include "Exceptions.h"
 
 #include <QImage>
@@ -8,17 +9,9 @@
 #include <cstring>
 
 #if defined(SONDRIX_BLEND_X86)
-#include <cpuid.h>
 #include <emmintrin.h>
 #include <mmintrin.h>
 #endif
-
-bool BlendCpuHasMMX = false;
-bool BlendCpuHasMMXExt = false;
-bool BlendCpuHasSSE = false;
-bool BlendCpuHasSSE2 = false;
-bool BlendCpuHas3DNow = false;
-bool BlendCpuHas3DNowExt = false;
 
 TBlend24Proc Blend24Proc = Blend24Scalar;
 TReduce4x4Proc Reduce4x4Proc = Reduce4x4Scalar;
@@ -58,64 +51,22 @@ size_t BlockBytes(int32_t height, int32_t width) {
 
 #if defined(SONDRIX_BLEND_X86)
 
-// The identification instruction's feature bits, probed like the sample kernels do: all flags
-// cleared first, nothing set when the instruction is missing, extended leaves only when the
-// highest extended leaf is above 0x80000000.
-struct CpuidRegisters {
-    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
-};
-
-CpuidRegisters Cpuid(unsigned leaf) {
-    CpuidRegisters r;
-    __cpuid(leaf, r.eax, r.ebx, r.ecx, r.edx);
-    return r;
-}
-
-bool CpuidSupported() {
-    // On 32-bit processors this toggles bit 21 of the flags register to see if it sticks.
-    return __get_cpuid_max(0, nullptr) != 0;
-}
-
-bool HasExtendedLeaf() {
-    return Cpuid(0x80000000).eax > 0x80000000;
-}
-
-bool BasicEdxBit(int bit) {
-    return (Cpuid(1).edx >> bit) & 1;
-}
-
-bool ExtendedEdxBit(int bit) {
-    return HasExtendedLeaf() && ((Cpuid(0x80000001).edx >> bit) & 1);
-}
-
-void DetectBlendCpuFeatures() {
-    BlendCpuHasMMX = BlendCpuHasMMXExt = BlendCpuHasSSE = BlendCpuHasSSE2 = false;
-    BlendCpuHas3DNow = BlendCpuHas3DNowExt = false;
-    if (!CpuidSupported())
-        return;
-    BlendCpuHasMMX = BasicEdxBit(23);
-    BlendCpuHasMMXExt = BasicEdxBit(22) || ExtendedEdxBit(22);
-    BlendCpuHasSSE = BasicEdxBit(25);
-    BlendCpuHasSSE2 = BasicEdxBit(26);
-    BlendCpuHas3DNow = ExtendedEdxBit(31);
-    BlendCpuHas3DNowExt = ExtendedEdxBit(30);
-}
-
 void ChooseBlendKernels() {
+    DetectCpuFeatures();
     Blend24Proc = Blend24Scalar;
     Reduce4x4Proc = Reduce4x4Scalar;
-    if (BlendCpuHasMMX) {
+    if (CpuHasMMX) {
         Blend24Proc = Blend24MMX;
         Reduce4x4Proc = Reduce4x4MMX;
     }
-    if (BlendCpuHasSSE2) {
+    if (CpuHasSSE2) {
         Blend24Proc = Blend24SSE2;
         Reduce4x4Proc = Reduce4x4SSE2;
     }
 }
 
 // Runs the probe and the kernel choice once, while the program starts.
-[[maybe_unused]] const bool KernelsChosen = (DetectBlendCpuFeatures(), ChooseBlendKernels(), true);
+[[maybe_unused]] const bool KernelsChosen = (ChooseBlendKernels(), true);
 
 // Four 64-bit source pixels' worth of bytes: 12 bytes read as 8 + 4, never beyond them.
 __attribute__((target("sse2"))) __m128i Load12(const uint8_t* p) {

@@ -6,7 +6,7 @@ class QImage;
 
 /// Blend kernels for 24-bit images: a weighted mix of two images and a 4 × 4 box reduction of
 /// pixel rows, each in a plain, a 64-bit multimedia (MMX) and a 128-bit (SSE2) variant. The unit
-/// probes the processor once at start, with flags of its own, and points `Blend24Proc` and
+/// reads the processor probe (CpuFeatures.h) once at start and points `Blend24Proc` and
 /// `Reduce4x4Proc` at the best variant; all variants give byte-identical results. Builds for
 /// processors other than x86 have only the plain variants.
 ///
@@ -14,14 +14,6 @@ class QImage;
 /// of width w takes (3w + 3) & ~3 bytes and an image is one block of stride × height bytes
 /// (QImage::Format_BGR888 is laid out exactly like that). Call from one thread at a time per
 /// target; the kernels keep no state.
-
-/// Processor features as this unit's own probe found them at start (never changed afterwards).
-extern bool BlendCpuHasMMX;
-extern bool BlendCpuHasMMXExt;
-extern bool BlendCpuHasSSE;
-extern bool BlendCpuHasSSE2;
-extern bool BlendCpuHas3DNow;
-extern bool BlendCpuHas3DNowExt;
 
 /// The bytes one row of `width` 24-bit pixels takes, padding included.
 constexpr int32_t Bitmap24Stride(int32_t width) {
@@ -47,16 +39,16 @@ void Reduce4x4Scalar(int32_t last, uint8_t* target, const uint8_t* row0, const u
 
 #if defined(__x86_64__) || defined(__i386__)
 #define SONDRIX_BLEND_X86 1
-/// Needs MMX (`BlendCpuHasMMX`); leaves the multimedia state empty on return.
+/// Needs MMX (`CpuHasMMX`); leaves the multimedia state empty on return.
 void Blend24MMX(const uint8_t* a, const uint8_t* b, uint8_t* target, int32_t weight, int32_t height,
                 int32_t width);
-/// Needs SSE2 (`BlendCpuHasSSE2`).
+/// Needs SSE2 (`CpuHasSSE2`).
 void Blend24SSE2(const uint8_t* a, const uint8_t* b, uint8_t* target, int32_t weight,
                  int32_t height, int32_t width);
-/// Needs MMX (`BlendCpuHasMMX`); leaves the multimedia state empty on return.
+/// Needs MMX (`CpuHasMMX`); leaves the multimedia state empty on return.
 void Reduce4x4MMX(int32_t last, uint8_t* target, const uint8_t* row0, const uint8_t* row1,
                   const uint8_t* row2, const uint8_t* row3);
-/// Needs SSE2 (`BlendCpuHasSSE2`).
+/// Needs SSE2 (`CpuHasSSE2`).
 void Reduce4x4SSE2(int32_t last, uint8_t* target, const uint8_t* row0, const uint8_t* row1,
                    const uint8_t* row2, const uint8_t* row3);
 #endif

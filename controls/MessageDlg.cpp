@@ -1,11 +1,13 @@
 #include "MessageDlg.h"
 #include "ApplicationTitle.h"
-#include "TMessageDlgRecorder.h"
+#include "IMessageDialogs.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
 
 namespace {
+IMessageDialogs* InstalledDialogs = nullptr;
+
 const char* TypeCaption(TMsgDlgType type) {
     switch (type) {
     case TMsgDlgType::mtWarning:
@@ -95,9 +97,13 @@ int ShowBox(const std::string& caption, const std::string& text, TMsgDlgType typ
 
 int MessageDlgCaption(const std::string& caption, const std::string& text, TMsgDlgType type,
                       TMsgDlgButtons buttons) {
-    if (TMessageDlgRecorder* recorder = TMessageDlgRecorder::Active())
-        return recorder->Answer({caption, text, type, buttons});
+    if (InstalledDialogs)
+        return InstalledDialogs->Show(caption, text, type, buttons);
     return ShowBox(caption, text, type, buttons);
+}
+
+void SetMessageDialogs(IMessageDialogs* dialogs) {
+    InstalledDialogs = dialogs;
 }
 
 int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {

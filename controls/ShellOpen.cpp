@@ -1,12 +1,20 @@
 #include "ShellOpen.h"
 
+#include "IShellOpener.h"
+
 #include <QDesktopServices>
 #include <QUrl>
 
-std::function<bool(const std::string&)> ShellOpenHook = [](const std::string& url) {
-    return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
-};
+namespace {
+IShellOpener* InstalledOpener = nullptr;
+} // namespace
 
 bool ShellOpen(const std::string& url) {
-    return ShellOpenHook(url);
+    if (InstalledOpener)
+        return InstalledOpener->Open(url);
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
+
+void SetShellOpener(IShellOpener* opener) {
+    InstalledOpener = opener;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
+class IShellOpener;
+
 /// Opens a web address, or a local file given as a file URL, with the desktop's handler (never
-/// through a shell); true when the handler took it. Tests replace ShellOpenHook to see the address
-/// instead. Main thread only.
+/// through a shell), or with the opener installed by `SetShellOpener`; true when the handler
+/// took it. Main thread only.
 bool ShellOpen(const std::string& url);
 
-/// What ShellOpen does; QDesktopServices::openUrl unless a test replaces it.
-extern std::function<bool(const std::string& url)> ShellOpenHook;
+/// Installs what ShellOpen uses in place of QDesktopServices::openUrl; nullptr puts that back.
+/// The caller keeps ownership.
+void SetShellOpener(IShellOpener* opener);

@@ -1,16 +1,23 @@
 #include "StartProgram.h"
 
+#include "IProgramStarter.h"
+
 #include <QProcess>
 #include <QStringList>
 
-std::function<bool(const std::string&, const std::vector<std::string>&)> StartProgramHook =
-    [](const std::string& program, const std::vector<std::string>& arguments) {
-        QStringList list;
-        for (const std::string& argument : arguments)
-            list << QString::fromStdString(argument);
-        return QProcess::startDetached(QString::fromStdString(program), list);
-    };
+namespace {
+IProgramStarter* InstalledStarter = nullptr;
+} // namespace
 
 bool StartProgram(const std::string& program, const std::vector<std::string>& arguments) {
-    return StartProgramHook(program, arguments);
+    if (InstalledStarter)
+        return InstalledStarter->Start(program, arguments);
+    QStringList list;
+    for (const std::string& argument : arguments)
+        list << QString::fromStdString(argument);
+    return QProcess::startDetached(QString::fromStdString(program), list);
+}
+
+void SetProgramStarter(IProgramStarter* starter) {
+    InstalledStarter = starter;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
+class IProgramStarter;
+
 /// Starts a program detached from this one, with its arguments passed as they are (never through
-/// a shell); true when it started. Tests replace StartProgramHook to see the call instead.
+/// a shell), or through the starter installed by `SetProgramStarter`; true when it started.
 bool StartProgram(const std::string& program, const std::vector<std::string>& arguments);
 
-/// What StartProgram does; QProcess::startDetached unless a test replaces it.
-extern std::function<bool(const std::string&, const std::vector<std::string>&)> StartProgramHook;
+/// Installs what StartProgram uses in place of QProcess::startDetached; nullptr puts that back.
+/// The caller keeps ownership.
+void SetProgramStarter(IProgramStarter* starter);

@@ -1,5 +1,7 @@
 #include "TColorBox.h"
 
+#include "IColorChooser.h"
+
 #include <QColorDialog>
 #include <QPixmap>
 
@@ -31,9 +33,13 @@ bool ChooseWithDialog(QWidget* parent, TColor& color) {
     color = QColorToColor(chosen);
     return true;
 }
+
+IColorChooser* InstalledChooser = nullptr;
 } // namespace
 
-std::function<bool(QWidget*, TColor&)> TColorBox::ColorChooser = ChooseWithDialog;
+void TColorBox::SetColorChooser(IColorChooser* chooser) {
+    InstalledChooser = chooser;
+}
 
 TColorBox::TColorBox(QWidget* parent)
     : QComboBox(parent) {
@@ -86,7 +92,9 @@ void TColorBox::SetDefaultColor(TColor color) {
 void TColorBox::ItemActivated(int index) {
     if (index == CustomIndex) {
         TColor color = ItemColor(CustomIndex);
-        if (!ColorChooser(this, color)) {
+        const bool chosen = InstalledChooser ? InstalledChooser->Choose(this, color)
+                                             : ChooseWithDialog(this, color);
+        if (!chosen) {
             setCurrentIndex(LastIndex);
             return;
         }

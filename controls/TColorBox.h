@@ -4,7 +4,7 @@
 
 #include <QComboBox>
 
-#include <functional>
+class IColorChooser;
 
 /// A drop-down list of colours: "Custom..." (which opens the colour chooser and then holds the
 /// chosen colour), "Default" (DefaultColor) and the standard and extended named colours. A colour
@@ -28,9 +28,9 @@ public:
     static constexpr int CustomIndex = 0;
     static constexpr int DefaultIndex = 1;
 
-    /// The colour chooser: shows `color`, returns false when the user cancels, else true with the
-    /// choice in `color`. QColorDialog unless a test replaces it.
-    static std::function<bool(QWidget* parent, TColor& color)> ColorChooser;
+    /// Installs what the custom entry asks for a colour in place of QColorDialog; nullptr puts
+    /// that back. The caller keeps ownership.
+    static void SetColorChooser(IColorChooser* chooser);
 
 signals:
     void Change();

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "IDocumentView.h"
 #include "TBitmap32.h"
 #include "TColor.h"
-#include "TDocumentView.h"
 #include "TPlayer.h"
 
 #include <QImage>
@@ -49,7 +49,7 @@ using TSaveDocument = std::function<bool(Twavefile& document)>;
 /// the view does not own, binds the events and reads and writes the public fields as the
 /// document window needs; the document must outlive the view. The view owns its player; playback
 /// reads the document only while it is ready. Frame numbers are unsigned 32-bit, pixels signed.
-class TWaveView : public QWidget, public TDocumentView {
+class TWaveView : public QWidget, public IDocumentView {
     Q_OBJECT
 public:
     explicit TWaveView(QWidget* owner = nullptr);

@@ -1,7 +1,8 @@
 #pragma once
 
-/// Processor features that pick the sample kernels. Cleared and then set once by
-/// `DetectCpuFeatures` while the program starts, before any other thread exists; only read later.
+/// Processor features that pick the sample and blend kernels. Set by `DetectCpuFeatures`, which
+/// each kernel choice runs while the program starts, before any other thread exists (every run
+/// sets the same values); only read later.
 extern bool CpuHasMMX;
 extern bool CpuHasMMXExt;
 extern bool CpuHasSSE;

@@ -1,6 +1,7 @@
 #include "SampleEdits.h"
 
 #include "Exceptions.h"
+#include "FileIo.h"
 #include "GainKernels.h"
 #include "SampleEditProgress.h"
 #include "Simd.h"
@@ -18,7 +19,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace {
 
@@ -160,21 +160,12 @@ int64_t MappedStepFrames(int32_t channels) {
 /// the cost of copying the same bytes into the file.
 void WriteAt(TMappedFile& file, const std::string& name, int64_t position, const void* data,
              int64_t bytes) {
-    const auto* from = static_cast<const uint8_t*>(data);
-    while (bytes > 0) {
-        const ssize_t done = pwrite(file.FileHandle, from, size_t(bytes), off_t(position));
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0) {
-            const int error = done < 0 ? errno : ENOSPC;
-            if (error == ENOSPC || error == EDQUOT)
-                throw Exception(TSampleFileStream::NoSpaceText);
-            throw EWriteError("Stream write error: \"" + name + "\". " + std::strerror(error));
-        }
-        from += done;
-        position += done;
-        bytes -= done;
-    }
+    const int error = WriteAllAt(file.FileHandle, position, data, bytes).Error;
+    if (error == 0)
+        return;
+    if (error == ENOSPC || error == EDQUOT)
+        throw Exception(TSampleFileStream::NoSpaceText);
+    throw EWriteError("Stream write error: \"" + name + "\". " + std::strerror(error));
 }
 
 /// Stores `frames` frames of `in` into `out` in reverse frame order; channel order stays.

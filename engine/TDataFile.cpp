@@ -1,6 +1,7 @@
 #include "TDataFile.h"
 
 #include "Exceptions.h"
+#include "FileIo.h"
 #include "HeldTempFile.h"
 #include "Settings.h"
 #include "TempFileList.h"
@@ -48,17 +49,8 @@ TDataFile::~TDataFile() {
 }
 
 int64_t TDataFile::ReadAt(int64_t offset, void* buffer, int64_t count) const {
-    auto* bytes = static_cast<uint8_t*>(buffer);
-    int64_t done = 0;
-    while (done < count) {
-        const ssize_t got = pread(Handle, bytes + done, size_t(count - done), offset + done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throw EReadError("Stream read error: \"" + Name + "\". " + std::strerror(errno));
-        if (got == 0)
-            break;
-        done += got;
-    }
-    return done;
+    const FileIoResult read = ReadAllAt(Handle, offset, buffer, count);
+    if (read.Error != 0)
+        throw EReadError("Stream read error: \"" + Name + "\". " + std::strerror(read.Error));
+    return read.Bytes;
 }

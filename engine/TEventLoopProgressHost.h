@@ -1,7 +1,7 @@
 #pragma once
 
+#include "IProgressHost.h"
 #include "TModalLoop.h"
-#include "TProgressHost.h"
 
 #include <QObject>
 
@@ -10,7 +10,7 @@
 /// A progress host without a window: `ShowModal` runs a local event loop until `CloseModal`, and
 /// posted progress is kept in `LastPercent`. The document uses it while the application has not
 /// installed its progress window (a program without windows, or a test). Main thread only.
-class TEventLoopProgressHost : public QObject, public TProgressHost {
+class TEventLoopProgressHost : public QObject, public IProgressHost {
 public:
     QObject* ProgressReceiver() override { return this; }
     void ShowModal() override;

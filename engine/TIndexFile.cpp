@@ -1,29 +1,8 @@
 #include "TIndexFile.h"
 
 #include "Exceptions.h"
+#include "FileIo.h"
 #include "TDataFile.h"
-
-#include <cerrno>
-#include <unistd.h>
-
-namespace {
-
-/// Writes all of `bytes` at the start of the file; false on any failure (a full disk included).
-bool WriteAll(const TDataFile& file, const void* data, size_t bytes) {
-    const auto* from = static_cast<const uint8_t*>(data);
-    size_t done = 0;
-    while (done < bytes) {
-        const ssize_t written = pwrite(file.Descriptor(), from + done, bytes - done, off_t(done));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += size_t(written);
-    }
-    return true;
-}
-
-} // namespace
 
 TIndexFile::TIndexFile() = default;
 TIndexFile::~TIndexFile() = default;
@@ -37,7 +16,9 @@ bool TIndexFile::Store(const Tindexdata& index) {
     } catch (const Exception&) {
         return false;
     }
-    if (!WriteAll(*file, index.data(), index.size() * sizeof(uint32_t)))
+    // Any failure, a full disk included, leaves the index in memory.
+    const int64_t bytes = int64_t(index.size() * sizeof(uint32_t));
+    if (WriteAllAt(file->Descriptor(), 0, index.data(), bytes).Error != 0)
         return false;
     File = std::move(file);
     Elements = index.size();

@@ -2,8 +2,8 @@
 
 #include "CThread.h"
 #include "Exceptions.h"
-#include "TDocumentView.h"
-#include "TProgressHost.h"
+#include "IDocumentView.h"
+#include "IProgressHost.h"
 #include "TUndoBookkeeping.h"
 #include "TWorkerTable.h"
 #include "Twavefile.h"

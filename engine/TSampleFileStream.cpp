@@ -1,6 +1,7 @@
 #include "TSampleFileStream.h"
 
 #include "Exceptions.h"
+#include "FileIo.h"
 #include "TempFile.h"
 
 #include <cerrno>
@@ -45,20 +46,11 @@ TSampleFileStream::~TSampleFileStream() {
 void TSampleFileStream::Write(const void* data, int64_t bytes) {
     if (Handle < 0)
         throw EWriteError("Stream write error: \"" + Name + "\" is closed.");
-    const auto* from = static_cast<const uint8_t*>(data);
-    while (bytes > 0) {
-        const ssize_t done = write(Handle, from, size_t(bytes));
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done < 0)
-            Fail(errno);
-        // A write that stores nothing without an error has run out of room.
-        if (done == 0)
-            Fail(ENOSPC);
-        from += done;
-        bytes -= done;
-        Position += done;
-    }
+    // A write that stores nothing without an error has run out of room: that reads as ENOSPC.
+    const FileIoResult written = WriteAll(Handle, data, bytes);
+    Position += written.Bytes;
+    if (written.Error != 0)
+        Fail(written.Error);
 }
 
 void TSampleFileStream::Close() {

@@ -2,12 +2,12 @@
 
 #include "BitrateTables.h"
 #include "Exceptions.h"
+#include "IProgressHost.h"
 #include "MainThreadDispatcher.h"
 #include "SampleRateRange.h"
 #include "TOperationRunner.h"
 #include "TPeakBookkeeping.h"
 #include "TProgressEvent.h"
-#include "TProgressHost.h"
 #include "TUndoBookkeeping.h"
 #include "UserInterface.h"
 
@@ -22,7 +22,7 @@ Twavefile::~Twavefile() {
     endingthreads.clear();
 }
 
-void Twavefile::setview(TDocumentView* newView) {
+void Twavefile::setview(IDocumentView* newView) {
     view = newView;
 }
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-class TDocumentView;
+class IDocumentView;
 class Twavefile;
 
 /// Undo or redo availability changed.
@@ -49,7 +49,7 @@ public:
     // --- Requests and their own small operations (main thread) ---
 
     /// The view whose playback stops before an operation; not owned.
-    void setview(TDocumentView* newView);
+    void setview(IDocumentView* newView);
     /// Makes this an empty, modified document of 16-bit audio; `bits` is ignored. Fires
     /// OnLoaded(True), then OnReady(True). Raises Exception, changing nothing, for a channel count
     /// outside 1 … 8 or a rate outside MinSampleRate … MaxSampleRate (SampleRateRange.h).
@@ -163,7 +163,7 @@ public:
     // --- Fields ---
 
     std::vector<int16_t> gaintable; ///< 65,536 entries while the gain worker runs
-    TDocumentView* view = nullptr;
+    IDocumentView* view = nullptr;
     std::array<uint8_t, 352> encoderconfig{}; ///< MP3 encoder configuration for `opsavemp3`
     std::atomic<bool> busy{false};
     std::array<int16_t, 8> peaks{};                     ///< per-channel absolute peaks

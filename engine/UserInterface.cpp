@@ -1,9 +1,9 @@
 #include "UserInterface.h"
 
+#include "IErrorDisplay.h"
+#include "IMessageBox.h"
 #include "MainThreadDispatcher.h"
-#include "TErrorDisplay.h"
 #include "TEventLoopProgressHost.h"
-#include "TMessageBox.h"
 #include "TProgressEvent.h"
 
 #include <QCoreApplication>
@@ -13,13 +13,13 @@
 
 namespace {
 
-std::atomic<TProgressHost*> InstalledHost{nullptr};
-std::atomic<TErrorDisplay*> InstalledDisplay{nullptr};
-std::atomic<TMessageBox*> InstalledBox{nullptr};
+std::atomic<IProgressHost*> InstalledHost{nullptr};
+std::atomic<IErrorDisplay*> InstalledDisplay{nullptr};
+std::atomic<IMessageBox*> InstalledBox{nullptr};
 
 // Made on first use, possibly by a worker, so it is moved to the main thread, where its events are
 // delivered; it lives until the program ends.
-TProgressHost& WindowlessHost() {
+IProgressHost& WindowlessHost() {
     static TEventLoopProgressHost* host = [] {
         auto* made = new TEventLoopProgressHost;
         if (QCoreApplication* app = QCoreApplication::instance())
@@ -42,20 +42,20 @@ int32_t HeadlessResult(uint32_t style) {
 
 } // namespace
 
-void UserInterface::SetProgressHost(TProgressHost* host) {
+void UserInterface::SetProgressHost(IProgressHost* host) {
     InstalledHost = host;
 }
 
-void UserInterface::SetErrorDisplay(TErrorDisplay* display) {
+void UserInterface::SetErrorDisplay(IErrorDisplay* display) {
     InstalledDisplay = display;
 }
 
-void UserInterface::SetMessageBox(TMessageBox* box) {
+void UserInterface::SetMessageBox(IMessageBox* box) {
     InstalledBox = box;
 }
 
-TProgressHost& UserInterface::ProgressHost() {
-    TProgressHost* host = InstalledHost;
+IProgressHost& UserInterface::ProgressHost() {
+    IProgressHost* host = InstalledHost;
     return host ? *host : WindowlessHost();
 }
 
@@ -64,7 +64,7 @@ void UserInterface::PostProgress(int32_t percent) {
 }
 
 void UserInterface::ShowError(const std::string& message) {
-    if (TErrorDisplay* display = InstalledDisplay)
+    if (IErrorDisplay* display = InstalledDisplay)
         display->ShowError(message);
     else
         std::cerr << message << '\n';
@@ -74,7 +74,7 @@ int32_t UserInterface::MessageBox(const std::string& text, const std::string& ca
                                   uint32_t style) {
     int32_t result = IDCANCEL;
     MainThreadDispatcher::Synchronize([&] {
-        if (TMessageBox* box = InstalledBox) {
+        if (IMessageBox* box = InstalledBox) {
             result = box->Show(text, caption, style);
             return;
         }

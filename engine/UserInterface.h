@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-class TErrorDisplay;
-class TMessageBox;
-class TProgressHost;
+class IErrorDisplay;
+class IMessageBox;
+class IProgressHost;
 
 /// The engine's way to the user. The application installs its progress window, error display and
 /// message box at start (tests install fakes); without them the engine falls back to a window-less
@@ -14,12 +14,12 @@ class TProgressHost;
 /// own them.
 class UserInterface {
 public:
-    static void SetProgressHost(TProgressHost* host);
-    static void SetErrorDisplay(TErrorDisplay* display);
-    static void SetMessageBox(TMessageBox* box);
+    static void SetProgressHost(IProgressHost* host);
+    static void SetErrorDisplay(IErrorDisplay* display);
+    static void SetMessageBox(IMessageBox* box);
 
     /// The installed progress host, or the window-less one.
-    static TProgressHost& ProgressHost();
+    static IProgressHost& ProgressHost();
 
     /// Posts the progress message with `percent` to the progress host. Any thread; never waits.
     static void PostProgress(int32_t percent);

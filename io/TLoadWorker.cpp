@@ -1,8 +1,8 @@
 #include "TLoadWorker.h"
 
+#include "IMessageBox.h"
 #include "TBASSDecoder.h"
 #include "TDataFile.h"
-#include "TMessageBox.h"
 #include "TWorkerTable.h"
 #include "Twavefile.h"
 #include "UserInterface.h"

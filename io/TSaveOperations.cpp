@@ -4,9 +4,9 @@
 #include "CThread.h"
 #include "EMakerError.h"
 #include "Exceptions.h"
-#include "FormatChooser.h"
+#include "IFormatChooser.h"
+#include "IMessageBox.h"
 #include "MP3writer.h"
-#include "TMessageBox.h"
 #include "TSaveTarget.h"
 #include "TWorkerTable.h"
 #include "Twavefile.h"
@@ -77,7 +77,7 @@ bool ChooseWav(Twavefile& document) {
     request.pszTitle = "Choose format...";
     request.fdwEnum = ACM_FORMATENUMF_CONVERT;
     request.pwfxEnum = &pcm;
-    if (FormatChooser::Show(request) != MMSYSERR_NOERROR)
+    if (IFormatChooser::Show(request) != MMSYSERR_NOERROR)
         return false;
     std::copy(format.begin(), format.end(), document.targetformat.begin());
     document.operation = opsavewav;

@@ -23,7 +23,7 @@ public:
     static void Register();
 
     /// The MP3 settings dialog; not owned, installed at program start (tests install a fake).
-    /// Without one an MP3 save starts nothing. WAV saves ask the installed FormatChooser.
+    /// Without one an MP3 save starts nothing. WAV saves ask the installed IFormatChooser.
     static void SetMpegSettingsDialog(IMpegSettingsDialog* dialog);
 
     /// Saves frames startFrame … endFrame − 1 (clamped to the document) to `fileName`. The document

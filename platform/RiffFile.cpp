@@ -1,5 +1,7 @@
 #include "RiffFile.h"
 
+#include "FileIo.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -144,20 +146,12 @@ bool RiffFile::WriteBuffer() {
 }
 
 bool RiffFile::WriteAt(uint64_t position, const void* data, uint64_t bytes) {
-    const auto* source = static_cast<const uint8_t*>(data);
-    while (bytes > 0) {
-        const ssize_t done = ::pwrite(Descriptor, source, bytes, off_t(position));
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0) {
-            LastError = done < 0 ? errno : ENOSPC;
-            return false;
-        }
-        source += done;
-        position += uint64_t(done);
-        bytes -= uint64_t(done);
+    const FileIoResult written = WriteAllAt(Descriptor, int64_t(position), data, int64_t(bytes));
+    if (written.Error != 0) {
+        LastError = written.Error;
+        return false;
     }
-    FileSize = std::max(FileSize, position);
+    FileSize = std::max(FileSize, position + bytes);
     return true;
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "FormatChooser.h"
+#include "IFormatChooser.h"
 
 class QWidget;
 
 /// The format chooser that the application installs: shows a modal TFormatChooseDialog over
 /// `parent` (or the active window) for every request. Main thread only.
-class DialogFormatChooser : public FormatChooser {
+class DialogFormatChooser : public IFormatChooser {
 public:
     explicit DialogFormatChooser(QWidget* parent = nullptr)
         : Parent(parent) {}

@@ -26,7 +26,7 @@ EditorFixture::EditorFixture() {
     QSettings("Quorvantex", "Sondrix Audio Editor")
         .setValue("Settings/tempfolder", QString::fromStdString(Dir.Path() + "/"));
     Program = std::make_unique<TProgram>(std::vector<std::string>{});
-    FormatChooser::Install(&Chooser);
+    IFormatChooser::Install(&Chooser);
     TSaveOperations::SetMpegSettingsDialog(&Mpeg);
     Main().show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&Main()));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FormatChooser.h"
+#include "IFormatChooser.h"
 #include "IMpegSettingsDialog.h"
 #include "NullSoundScope.h"
 #include "TMessageDlgRecorder.h"
@@ -18,7 +18,7 @@ class TEditorForm;
 class TMDIChild;
 
 /// Saves as WAV in the document's own format, without a window.
-class SameFormatChooser : public FormatChooser {
+class SameFormatChooser : public IFormatChooser {
 public:
     uint32_t Choose(ACMFORMATCHOOSE&) override {
         ++Calls;

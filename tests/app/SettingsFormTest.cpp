@@ -1,4 +1,6 @@
 #include "DialogDriver.h"
+#include "FakeColorChooser.h"
+#include "FakeFolderBrowser.h"
 #include "Settings.h"
 #include "TsettingsForm.h"
 #include "ViewColors.h"
@@ -9,11 +11,7 @@ namespace {
 // Loaded settings, the view colours as a document window sets them, and a folder browser that
 // answers as the test says.
 struct SettingsFormTest : testing::Test {
-    std::function<std::string(QWidget*, const std::string&, const std::string&)> savedBrowser =
-        TsettingsForm::FolderBrowser;
-    std::string browserAnswer;
-    std::string browserTitle;
-    std::function<bool(QWidget*, TColor&)> savedChooser = TColorBox::ColorChooser;
+    FakeFolderBrowser browser;
 
     void SetUp() override {
         Settings = DefaultSettings();
@@ -22,15 +20,6 @@ struct SettingsFormTest : testing::Test {
         ViewBackColor = Settings.backcolor;
         ViewScaleColor = Settings.scalecolor;
         ViewWaveColor = Settings.wavecolor;
-        TsettingsForm::FolderBrowser = [this](QWidget*, const std::string& title,
-                                              const std::string&) {
-            browserTitle = title;
-            return browserAnswer;
-        };
-    }
-    void TearDown() override {
-        TsettingsForm::FolderBrowser = savedBrowser;
-        TColorBox::ColorChooser = savedChooser;
     }
 
     static void Pick(TColorBox* box, const char* name) {
@@ -87,10 +76,7 @@ TEST_F(SettingsFormTest, ColourChangesApplyAtOnceAndCancelKeepsThem) {
 
 TEST_F(SettingsFormTest, CustomColourGoesIntoSettings) {
     TsettingsForm form;
-    TColorBox::ColorChooser = [](QWidget*, TColor& color) {
-        color = 0x2468AC;
-        return true;
-    };
+    FakeColorChooser chooser(true, 0x2468AC);
     Pick(form.waveColor, "Custom...");
     EXPECT_EQ(Settings.wavecolor, 0x2468ACu);
     EXPECT_EQ(ViewWaveColor, 0x2468ACu);
@@ -111,20 +97,20 @@ TEST_F(SettingsFormTest, TypedFolderChangesNothing) {
 
 TEST_F(SettingsFormTest, FolderBrowserSetsTheFolderAtOnce) {
     TsettingsForm form;
-    browserAnswer = "/var/tmp/sondrix";
+    browser.Answer = "/var/tmp/sondrix";
     int result = RunModal(form, [&] {
         QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
         QTest::keyClick(&form, Qt::Key_Escape);
     });
     EXPECT_EQ(result, mrCancel);
-    EXPECT_EQ(browserTitle, "Select the folder for temporary files");
+    EXPECT_EQ(browser.Title, "Select the folder for temporary files");
     EXPECT_EQ(Settings.tempfolder, "/var/tmp/sondrix");
     EXPECT_EQ(form.tmpedit->text().toStdString(), "/var/tmp/sondrix");
 }
 
 TEST_F(SettingsFormTest, CancelledBrowserLeavesTheFolder) {
     TsettingsForm form;
-    browserAnswer = "";
+    browser.Answer = "";
     QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
     EXPECT_EQ(Settings.tempfolder, "/tmp/");
     EXPECT_EQ(form.tmpedit->text().toStdString(), "/tmp/");

@@ -2,6 +2,7 @@
 // the kernel's own feature list, and BlendBitmaps on images.
 #include "AlphaBlend.h"
 
+#include "CpuFeatures.h"
 #include "Exceptions.h"
 
 #include <QImage>
@@ -34,7 +35,7 @@ std::vector<BlendVariant> BlendVariants() {
     return {
         {"scalar", Blend24Scalar, true},
 #if defined(SONDRIX_BLEND_X86)
-            {"mmx", Blend24MMX, BlendCpuHasMMX}, {"sse2", Blend24SSE2, BlendCpuHasSSE2},
+            {"mmx", Blend24MMX, CpuHasMMX}, {"sse2", Blend24SSE2, CpuHasSSE2},
 #endif
     };
 }
@@ -43,7 +44,7 @@ std::vector<ReduceVariant> ReduceVariants() {
     return {
         {"scalar", Reduce4x4Scalar, true},
 #if defined(SONDRIX_BLEND_X86)
-            {"mmx", Reduce4x4MMX, BlendCpuHasMMX}, {"sse2", Reduce4x4SSE2, BlendCpuHasSSE2},
+            {"mmx", Reduce4x4MMX, CpuHasMMX}, {"sse2", Reduce4x4SSE2, CpuHasSSE2},
 #endif
     };
 }
@@ -230,24 +231,23 @@ TEST(AlphaBlendTest, ProbeAgreesWithTheKernelsFeatureList) {
     const std::set<std::string> flags = KernelCpuFlags();
     if (flags.empty())
         GTEST_SKIP() << "no processor flags in /proc/cpuinfo";
-    EXPECT_EQ(BlendCpuHasMMX, flags.count("mmx") == 1);
-    EXPECT_EQ(BlendCpuHasSSE, flags.count("sse") == 1);
-    EXPECT_EQ(BlendCpuHasSSE2, flags.count("sse2") == 1);
-    EXPECT_EQ(BlendCpuHas3DNow, flags.count("3dnow") == 1);
-    EXPECT_EQ(BlendCpuHas3DNowExt, flags.count("3dnowext") == 1);
+    EXPECT_EQ(CpuHasMMX, flags.count("mmx") == 1);
+    EXPECT_EQ(CpuHasSSE, flags.count("sse") == 1);
+    EXPECT_EQ(CpuHasSSE2, flags.count("sse2") == 1);
+    EXPECT_EQ(CpuHas3DNow, flags.count("3dnow") == 1);
+    EXPECT_EQ(CpuHas3DNowExt, flags.count("3dnowext") == 1);
     // Basic leaf bit 22 is listed as "acpi", the extended leaf's bit 22 as "mmxext".
-    EXPECT_EQ(BlendCpuHasMMXExt, flags.count("acpi") == 1 || flags.count("mmxext") == 1);
+    EXPECT_EQ(CpuHasMMXExt, flags.count("acpi") == 1 || flags.count("mmxext") == 1);
 #else
-    EXPECT_FALSE(BlendCpuHasMMX || BlendCpuHasSSE2);
+    EXPECT_FALSE(CpuHasMMX || CpuHasSSE2);
 #endif
 }
 
 TEST(AlphaBlendTest, WidestAvailableVariantIsChosen) {
 #if defined(SONDRIX_BLEND_X86)
-    const TBlend24Proc blend =
-        BlendCpuHasSSE2 ? Blend24SSE2 : (BlendCpuHasMMX ? Blend24MMX : Blend24Scalar);
+    const TBlend24Proc blend = CpuHasSSE2 ? Blend24SSE2 : (CpuHasMMX ? Blend24MMX : Blend24Scalar);
     const TReduce4x4Proc reduce =
-        BlendCpuHasSSE2 ? Reduce4x4SSE2 : (BlendCpuHasMMX ? Reduce4x4MMX : Reduce4x4Scalar);
+        CpuHasSSE2 ? Reduce4x4SSE2 : (CpuHasMMX ? Reduce4x4MMX : Reduce4x4Scalar);
 #else
     const TBlend24Proc blend = Blend24Scalar;
     const TReduce4x4Proc reduce = Reduce4x4Scalar;

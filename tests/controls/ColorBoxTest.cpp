@@ -1,3 +1,4 @@
+#include "FakeColorChooser.h"
 #include "TColorBox.h"
 
 #include <QSignalSpy>
@@ -6,24 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-// Replaces the colour chooser for one test.
-struct FakeChooser {
-    std::function<bool(QWidget*, TColor&)> saved = TColorBox::ColorChooser;
-    int calls = 0;
-    TColor shown = 0;
-
-    FakeChooser(bool accept, TColor answer) {
-        TColorBox::ColorChooser = [this, accept, answer](QWidget*, TColor& color) {
-            ++calls;
-            shown = color;
-            if (accept)
-                color = answer;
-            return accept;
-        };
-    }
-    ~FakeChooser() { TColorBox::ColorChooser = saved; }
-};
-
 // What the user does: pick an entry from the list.
 void Pick(TColorBox& box, int index) {
     box.setCurrentIndex(index);
@@ -85,10 +68,10 @@ TEST(ColorBox, CustomEntryAsksForAColour) {
     TColorBox box;
     box.SetSelected(0x112233);
     QSignalSpy changes(&box, &TColorBox::Change);
-    FakeChooser chooser(true, 0x445566);
+    FakeColorChooser chooser(true, 0x445566);
     Pick(box, TColorBox::CustomIndex);
-    EXPECT_EQ(chooser.calls, 1);
-    EXPECT_EQ(chooser.shown, 0x112233u);
+    EXPECT_EQ(chooser.Calls, 1);
+    EXPECT_EQ(chooser.Shown, 0x112233u);
     EXPECT_EQ(box.Selected(), 0x445566u);
     EXPECT_EQ(changes.count(), 1);
 }
@@ -97,9 +80,9 @@ TEST(ColorBox, CancelledChooserKeepsThePreviousColour) {
     TColorBox box;
     box.SetSelected(0x008080);
     QSignalSpy changes(&box, &TColorBox::Change);
-    FakeChooser chooser(false, 0);
+    FakeColorChooser chooser(false, 0);
     Pick(box, TColorBox::CustomIndex);
-    EXPECT_EQ(chooser.calls, 1);
+    EXPECT_EQ(chooser.Calls, 1);
     EXPECT_EQ(box.currentText().toStdString(), "Olive");
     EXPECT_EQ(box.Selected(), 0x008080u);
     EXPECT_EQ(changes.count(), 0);

@@ -2,7 +2,7 @@
 // cursor following the played bytes, restarts by the mouse, stopping, levels, and the question
 // before a modified document is closed.
 #include "EDirectSoundError.h"
-#include "FormatChooser.h"
+#include "IFormatChooser.h"
 #include "NullSoundScope.h"
 #include "StructuralEdits.h"
 #include "TMessageDlgRecorder.h"
@@ -128,7 +128,7 @@ TEST_F(PlaybackTest, StopPlaybackStopsAtOnce) {
 
 TEST_F(PlaybackTest, TheDocumentStopsTheViewsPlayback) {
     View.StartPlayback();
-    TDocumentView* view = Document.view;
+    IDocumentView* view = Document.view;
     ASSERT_EQ(view, &View);
     view->StopPlayback();
     EXPECT_FALSE(View.Player().IsPlaying());
@@ -269,16 +269,16 @@ TEST_F(CloseTest, SaveThatDoesNotBeginLeavesTheFlagDown) {
 
 TEST_F(CloseTest, YesSavesThroughTheSaveOperations) {
     // By default a Yes saves the document over its own file.
-    struct KeepFormat : FormatChooser {
+    struct KeepFormat : IFormatChooser {
         uint32_t Choose(ACMFORMATCHOOSE&) override { return 0; }
     } chooser;
-    FormatChooser::Install(&chooser);
+    IFormatChooser::Install(&chooser);
     TSaveOperations::Register();
     View.SaveDocument = TWaveView().SaveDocument;
     Document.filename = Dir.File("song.wav");
     TMessageDlgRecorder dialogs({mrYes});
     EXPECT_FALSE(View.CanCloseDocument());
-    FormatChooser::Install(nullptr);
+    IFormatChooser::Install(nullptr);
     EXPECT_TRUE(View.closeaftersave);
     EXPECT_FALSE(Document.modified);
     const std::vector<uint8_t> saved = ReadWholeFile(Dir.File("song.wav"));

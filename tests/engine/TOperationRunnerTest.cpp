@@ -2,8 +2,8 @@
 
 #include "Exceptions.h"
 #include "FakeUserInterface.h"
+#include "IDocumentView.h"
 #include "MainThreadDispatcher.h"
-#include "TDocumentView.h"
 #include "TestDocument.h"
 #include "TestFiles.h"
 
@@ -20,7 +20,7 @@ namespace {
 using Strings = std::vector<std::string>;
 
 /// A view whose player holds the document's gate until the document asks it to stop.
-class PlayingView : public TDocumentView {
+class PlayingView : public IDocumentView {
 public:
     explicit PlayingView(Twavefile& document)
         : Document(document) {}

@@ -4,7 +4,7 @@
 
 #include "FormatChoice.h"
 #include "FormatChooseRequest.h"
-#include "FormatChooser.h"
+#include "IFormatChooser.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +83,7 @@ TEST(FormatChoice, AMalformedRequestOffersNothing) {
 }
 
 /// A chooser as save tests install it: picks a fixed entry without a window.
-class PickFirstCompressed : public FormatChooser {
+class PickFirstCompressed : public IFormatChooser {
 public:
     uint32_t Choose(ACMFORMATCHOOSE& request) override {
         const FormatChoice choice(request);
@@ -93,14 +93,14 @@ public:
 
 TEST(FormatChooser, ShowUsesTheInstalledChooser) {
     FormatChooseRequest request(PcmFormat(44100, 2, 16), Block(PcmFormat(44100, 2, 16)));
-    FormatChooser::Install(nullptr);
-    EXPECT_NE(FormatChooser::Show(request.Choose), 0u);
+    IFormatChooser::Install(nullptr);
+    EXPECT_NE(IFormatChooser::Show(request.Choose), 0u);
     PickFirstCompressed chooser;
-    FormatChooser::Install(&chooser);
-    EXPECT_EQ(FormatChooser::Installed(), &chooser);
-    EXPECT_EQ(FormatChooser::Show(request.Choose), 0u);
+    IFormatChooser::Install(&chooser);
+    EXPECT_EQ(IFormatChooser::Installed(), &chooser);
+    EXPECT_EQ(IFormatChooser::Show(request.Choose), 0u);
     EXPECT_EQ(ReadWaveFormat(request.Buffer.data()).wFormatTag, 3u);
-    FormatChooser::Install(nullptr);
+    IFormatChooser::Install(nullptr);
 }
 
 } // namespace

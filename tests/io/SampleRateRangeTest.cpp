@@ -5,8 +5,8 @@
 #include "AppServices.h"
 #include "AudioCompression.h"
 #include "FakeUserInterface.h"
-#include "FormatChooser.h"
 #include "IDirectSound8.h"
+#include "IFormatChooser.h"
 #include "Settings.h"
 #include "TLoadWorker.h"
 #include "TSaveOperations.h"
@@ -23,7 +23,7 @@
 namespace {
 
 /// A chooser that takes the format the request starts on.
-class TakeStartFormat : public FormatChooser {
+class TakeStartFormat : public IFormatChooser {
 public:
     uint32_t Choose(ACMFORMATCHOOSE&) override { return 0; }
 };
@@ -40,9 +40,9 @@ protected:
     SampleRateRange() {
         Settings.tempfolder = Temp.Path() + "/";
         TSaveOperations::Register();
-        FormatChooser::Install(&Chooser);
+        IFormatChooser::Install(&Chooser);
     }
-    ~SampleRateRange() override { FormatChooser::Install(nullptr); }
+    ~SampleRateRange() override { IFormatChooser::Install(nullptr); }
 
     /// Loads a stereo WAV file at `rate` through the decoder.
     void LoadAt(uint32_t rate, const std::vector<int16_t>& samples) {

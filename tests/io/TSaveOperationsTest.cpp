@@ -2,7 +2,7 @@
 
 #include "FakeUserInterface.h"
 #include "FileSizeLimit.h"
-#include "FormatChooser.h"
+#include "IFormatChooser.h"
 #include "MainThreadDispatcher.h"
 #include "Mp3Probe.h"
 #include "TestDocument.h"
@@ -42,7 +42,7 @@ public:
 
 /// A format chooser that records its request and answers with `Result`, leaving the format the
 /// request starts on as the choice.
-class FakeChooser : public FormatChooser {
+class FakeChooser : public IFormatChooser {
 public:
     uint32_t Choose(ACMFORMATCHOOSE& request) override {
         ++Calls;
@@ -80,11 +80,11 @@ protected:
     void SetUp() override {
         TSaveOperations::Register();
         TSaveOperations::SetMpegSettingsDialog(&Mpeg);
-        FormatChooser::Install(&Chooser);
+        IFormatChooser::Install(&Chooser);
     }
     void TearDown() override {
         TSaveOperations::SetMpegSettingsDialog(nullptr);
-        FormatChooser::Install(nullptr);
+        IFormatChooser::Install(nullptr);
     }
 
     /// Loads `samples` as a document whose audio lives in a temporary sample file of its own and

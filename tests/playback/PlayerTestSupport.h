@@ -1,7 +1,7 @@
 #pragma once
 
+#include "IErrorDisplay.h"
 #include "IPlayerDocument.h"
-#include "TErrorDisplay.h"
 #include "TLargeFile.h"
 #include "TPlayer.h"
 #include "TestFiles.h"
@@ -62,7 +62,7 @@ TestTable MakeOnePieceTable(const TempDir& dir, const std::string& name, int32_t
 TestTable MakeConstantTable(const TempDir& dir, const std::vector<int16_t>& values, int64_t frames);
 
 /// What a player reported, and the errors shown while it lived (it is the error display then).
-class PlayerRecord : public TErrorDisplay {
+class PlayerRecord : public IErrorDisplay {
 public:
     PlayerRecord();
     ~PlayerRecord() override;

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "TErrorDisplay.h"
+#include "IErrorDisplay.h"
 
 #include <string>
 #include <vector>
 
 /// An error display for tests: records the messages it is asked to show.
-class FakeErrorDisplay : public TErrorDisplay {
+class FakeErrorDisplay : public IErrorDisplay {
 public:
     void ShowError(const std::string& message) override;
 

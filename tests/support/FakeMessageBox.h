@@ -1,13 +1,13 @@
 #pragma once
 
-#include "TMessageBox.h"
+#include "IMessageBox.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 /// A message box for tests: records every box and answers with `Answer`.
-class FakeMessageBox : public TMessageBox {
+class FakeMessageBox : public IMessageBox {
 public:
     struct Shown {
         std::string Text;

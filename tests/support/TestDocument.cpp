@@ -1,9 +1,9 @@
 #include "TestDocument.h"
 
 #include "Exceptions.h"
+#include "IMessageBox.h"
 #include "MainThreadDispatcher.h"
 #include "TDataFile.h"
-#include "TMessageBox.h"
 #include "UserInterface.h"
 
 #include <algorithm>

@@ -6,9 +6,9 @@ class QObject;
 /// an operation starts and closes it when the operation ends; workers post `TProgressEvent`s to its
 /// receiver. The application implements it with its progress window; tests use a fake. Every
 /// member is called on the main thread.
-class TProgressHost {
+class IProgressHost {
 public:
-    virtual ~TProgressHost() = default;
+    virtual ~IProgressHost() = default;
 
     /// The object that receives the posted `TProgressEvent`s; lives on the main thread for as long
     /// as the host is installed.

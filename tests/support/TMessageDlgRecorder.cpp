@@ -18,20 +18,19 @@ TMessageDlgRecorder::TMessageDlgRecorder(std::deque<int> answers)
     : Answers(std::move(answers))
     , Previous(Current) {
     Current = this;
+    SetMessageDialogs(this);
 }
 
 TMessageDlgRecorder::~TMessageDlgRecorder() {
     Current = Previous;
+    SetMessageDialogs(Previous);
 }
 
-TMessageDlgRecorder* TMessageDlgRecorder::Active() {
-    return Current;
-}
-
-int TMessageDlgRecorder::Answer(const Call& call) {
-    Calls.push_back(call);
+int TMessageDlgRecorder::Show(const std::string& caption, const std::string& text, TMsgDlgType type,
+                              TMsgDlgButtons buttons) {
+    Calls.push_back({caption, text, type, buttons});
     if (Answers.empty())
-        return DefaultAnswer(call.Buttons);
+        return DefaultAnswer(buttons);
     int answer = Answers.front();
     Answers.pop_front();
     return answer;

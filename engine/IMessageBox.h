@@ -26,9 +26,9 @@ enum TMessageBoxResult : int32_t {
 /// A modal message box with a text, a caption and a `TMessageBoxStyle`. The application implements
 /// it with the toolkit's message dialog; tests use a fake. Called on the main thread only (use
 /// `UserInterface::MessageBox` from other threads).
-class TMessageBox {
+class IMessageBox {
 public:
-    virtual ~TMessageBox() = default;
+    virtual ~IMessageBox() = default;
 
     /// Shows the box and returns the `TMessageBoxResult` of the button pressed.
     virtual int32_t Show(const std::string& text, const std::string& caption, uint32_t style) = 0;

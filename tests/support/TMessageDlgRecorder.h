@@ -1,15 +1,16 @@
 #pragma once
 
-#include "MessageDlg.h"
+#include "IMessageDialogs.h"
 
 #include <deque>
 #include <string>
 #include <vector>
 
-/// Test hook for message dialogs: while an instance exists, MessageDlg shows nothing, records each
+/// Message dialogs for tests: while an instance exists, MessageDlg shows nothing, records each
 /// call and answers with the next of the given answers, or with the dialog's default button (OK,
-/// else Yes, else the first one) when none is left. One recorder at a time, main thread only.
-class TMessageDlgRecorder {
+/// else Yes, else the first one) when none is left. A recorder made while another exists takes
+/// over until it goes. Main thread only.
+class TMessageDlgRecorder : public IMessageDialogs {
 public:
     struct Call {
         std::string Caption;
@@ -19,15 +20,13 @@ public:
     };
 
     explicit TMessageDlgRecorder(std::deque<int> answers = {});
-    ~TMessageDlgRecorder();
+    ~TMessageDlgRecorder() override;
     TMessageDlgRecorder(const TMessageDlgRecorder&) = delete;
     TMessageDlgRecorder& operator=(const TMessageDlgRecorder&) = delete;
 
-    /// The recorder in force, or nullptr.
-    static TMessageDlgRecorder* Active();
-
     /// Records one call and returns its answer.
-    int Answer(const Call& call);
+    int Show(const std::string& caption, const std::string& text, TMsgDlgType type,
+             TMsgDlgButtons buttons) override;
 
     std::vector<Call> Calls;
 

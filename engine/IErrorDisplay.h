@@ -4,8 +4,8 @@
 
 /// The application's standard display of an exception that ended an operation: a message box with
 /// the exception's message. Called on the main thread only.
-class TErrorDisplay {
+class IErrorDisplay {
 public:
-    virtual ~TErrorDisplay() = default;
+    virtual ~IErrorDisplay() = default;
     virtual void ShowError(const std::string& message) = 0;
 };
