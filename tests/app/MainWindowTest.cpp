@@ -180,7 +180,7 @@ TEST_F(MainWindow, EditsAndSavesAsWavAndMp3ThroughTheActions) {
 }
 
 TEST_F(MainWindow, RecentFilesKeepTheFiveNewestNewestFirst) {
-    const std::vector<std::string> designed = {"&New...",
+    const std::vector<std::string> fileMenu = {"&New...",
                                                "&Open",
                                                "&Save",
                                                "S&ave As...",
@@ -192,7 +192,7 @@ TEST_F(MainWindow, RecentFilesKeepTheFiveNewestNewestFirst) {
                                                "S&ettings...",
                                                "-",
                                                "E&xit"};
-    EXPECT_EQ(MenuCaptions(*Main().FileMenu), designed);
+    EXPECT_EQ(MenuCaptions(*Main().FileMenu), fileMenu);
 
     std::vector<std::string> names;
     for (const char* file : {"1.wav", "2.wav", "3 & 4.wav", "5.wav", "6.wav", "7.wav"})
@@ -367,7 +367,7 @@ TEST_F(MainWindow, APipeOrAFolderOpensNothing) {
     EXPECT_TRUE(messages.Calls.empty());
 }
 
-TEST_F(MainWindow, TheToolbarShowsEveryButtonAtTheDesignedWidth) {
+TEST_F(MainWindow, TheToolbarShowsEveryButtonAtTheStartingWidthOf771) {
     Main().resize(771, Main().height());
     Settle();
     for (QAction* action : Main().ActionToolBar1->actions()) {
