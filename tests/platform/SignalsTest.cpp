@@ -11,7 +11,7 @@ using Samples = std::vector<int16_t>;
 TEST(Signals, RampsStepWrapAndStartAgain) {
     EXPECT_EQ(Ramp(5, -32768, 7919), (Samples{-32768, -24849, -16930, -9011, -1092}));
     EXPECT_EQ(Ramp(3, 32760, 7), (Samples{32760, 32767, -32762})) << "wraps round the range";
-    EXPECT_EQ(Ramp(5, -8000, 8, 2), (Samples{-8000, -7992, -8000, -7992, -8000}));
+    EXPECT_EQ(Ramp(5, -8000, 8, 16), (Samples{-8000, -7992, -8000, -7992, -8000}));
     EXPECT_TRUE(Ramp(0, 0, 7).empty());
 }
 

@@ -4,10 +4,10 @@
 #include <numbers>
 #include <random>
 
-std::vector<int16_t> Ramp(size_t count, int64_t start, int64_t step, size_t period) {
+std::vector<int16_t> Ramp(size_t count, int64_t start, int64_t step, int64_t span) {
     std::vector<int16_t> samples(count);
     for (size_t i = 0; i < count; ++i)
-        samples[i] = int16_t(start + int64_t(period == 0 ? i : i % period) * step);
+        samples[i] = int16_t(start + int64_t(i) * step % span);
     return samples;
 }
 

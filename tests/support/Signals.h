@@ -7,9 +7,10 @@
 /// Generated 16-bit test signals, interleaved where they have channels. Each generator gives the
 /// same samples on every run (the noises from a fixed seed), so that a test's data never changes.
 
-/// `count` samples stepping by `step` from `start`, starting again every `period` samples (never
-/// when 0); values wrap round the 16-bit range: sample i = int16(start + (i mod period) × step).
-std::vector<int16_t> Ramp(size_t count, int64_t start, int64_t step, size_t period = 0);
+/// `count` samples of a sawtooth that climbs by `step` from `start` and falls back by `span`
+/// whenever it would reach start + span: sample i = start + (i × step mod span), wrapped round the
+/// 16-bit range.
+std::vector<int16_t> Ramp(size_t count, int64_t start, int64_t step, int64_t span = 65536);
 
 /// `frames` frames of a sine of `frequency` Hz at `rate` with peak `amplitude`, the same in every
 /// one of `channels` channels, rounded to the nearest integer.
