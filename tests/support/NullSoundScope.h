@@ -39,13 +39,15 @@ public:
     static void Settle() {
         if (GaveUp)
             return;
-        GaveUp = !WaitFor([] { return IDirectSoundNotify::Outstanding() == 0; }, 10,
-                          "every signalled play position to be handled",
-                          [] {
-                              if (!MainThreadDispatcher::CheckSynchronize())
-                                  MainThreadDispatcher::SyncEvent().Wait(50);
-                          });
-        EXPECT_FALSE(GaveUp) << "the notifications were not handled within 10 s";
+        const ::testing::AssertionResult settled =
+            WaitFor([] { return IDirectSoundNotify::Outstanding() == 0; }, 10,
+                    "every signalled play position to be handled",
+                    [] {
+                        if (!MainThreadDispatcher::CheckSynchronize())
+                            MainThreadDispatcher::SyncEvent().Wait(50);
+                    });
+        GaveUp = !settled;
+        EXPECT_TRUE(settled);
     }
 
     /// Steps the clock by `steps` × 10 ms, settling after each step.
