@@ -43,6 +43,6 @@ bool HasAvx();
 /// The fastest variant of this build on this processor.
 const FadeKernels& BestFadeKernels();
 
-/// The polynomial factor of one angle on 0 … π/2: within 1e-14 of the library's sine (fade in) or
-/// cosine (fade out).
+/// The polynomial factor of one angle on 0 … π/2: within 1e-14 of std::sin (fade in) or std::cos
+/// (fade out).
 double ApproximateFactor(bool fadeIn, double angle);

@@ -7,8 +7,8 @@
 namespace {
 
 /// Products closer than this to a half-integer are computed again exactly. The polynomial factors
-/// differ from the library's by less than 1e-14 (the tests check it), so the product of a 16-bit
-/// sample moves by less than 4e-10: inside this margin.
+/// differ from std::sin and std::cos by less than 1e-14 (the tests check it), so the product of a
+/// 16-bit sample moves by less than 4e-10: inside this margin.
 constexpr double BoundaryMargin = 1e-9;
 
 } // namespace

@@ -15,7 +15,7 @@
 ///
 /// `Apply` gives exactly those results, block after block, but computes most factors with a
 /// polynomial and checks each product's distance from a rounding boundary; only the rare sample
-/// that lies too close to one is computed again with the library's sine and cosine. The vector
+/// that lies too close to one is computed again with std::sin and std::cos. The vector
 /// steps come from `FadeKernels` (the fastest variant of the build unless another is given); the
 /// results do not depend on the variant. One thread.
 class TFadeCurve {
@@ -24,7 +24,7 @@ public:
 
     /// θ for a fade of `frames` frames, computed in extended precision and stored as a double.
     static double Step(int64_t frames);
-    /// The factor of an accumulated angle, as the library's sine or cosine gives it.
+    /// The factor of an accumulated angle, as std::sin or std::cos gives it.
     double Factor(double angle) const;
     /// The polynomial that gives most factors of `Apply`: within 1e-14 of `Factor` on 0 … π/2.
     static double Approximate(bool fadeIn, double angle);

@@ -8,7 +8,7 @@
 #include <string>
 
 /// Records, flags and result codes of our audio-compression layer (AudioCompression). They keep
-/// the shapes and values that the program's writers and the format chooser were designed around.
+/// the shapes and values that the program's writers and the format chooser rely on.
 
 /// Size of a target format block: a WAVEFORMATEX followed by its extra bytes, zero-filled.
 constexpr uint32_t WaveFormatBlockSize = 531;

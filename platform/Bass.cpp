@@ -13,7 +13,7 @@ extern "C" {
 
 namespace {
 
-// The plug-ins of the original library; FFmpeg reads all their formats without them.
+// The plug-in names that loading accepts; FFmpeg reads all their formats without any plug-in.
 constexpr std::array<std::string_view, 12> PluginNames = {
     "basswma.dll", "bass_aac.dll",  "bass_ac3.dll", "bass_ape.dll", "bass_mpc.dll", "bassflac.dll",
     "basswv.dll",  "bass_alac.dll", "bass_ofr.dll", "bass_spx.dll", "bass_tta.dll", "bassopus.dll"};

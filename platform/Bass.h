@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-/// The decoding library's calls as the decoder uses them, on FFmpeg: decode-only streams of
+/// The decoding calls the decoder makes, carried out by FFmpeg: decode-only streams of
 /// interleaved 32-bit float samples read from local files (see DecodeStream for what a stream
 /// accepts). Every format the editor imports is built in, so loading a plug-in does nothing.
-/// Results follow the library's conventions: 0 (FALSE) for failure, −1 for an unknown length.
+/// Results: 0 (FALSE) for failure, −1 for an unknown length.
 /// Any thread may call; one stream is read by one thread at a time.
 
 using BOOL = int32_t;

@@ -45,8 +45,8 @@ static_assert(sizeof(WAVEFORMATEXTENSIBLE) == 40);
 
 constexpr uint16_t WAVE_FORMAT_EXTENSIBLE = 0xFFFE;
 
-/// Describes a sound buffer to create. `dwSize` must be sizeof(DSBUFFERDESC) (36 on the original
-/// 32-bit platform, where the format pointer takes 4 bytes; the size of this record here).
+/// Describes a sound buffer to create. `dwSize` must be sizeof(DSBUFFERDESC) (36 on a 32-bit
+/// platform, where the format pointer takes 4 bytes; the size of this record here).
 struct DSBUFFERDESC {
     uint32_t dwSize;
     uint32_t dwFlags;

@@ -3,6 +3,7 @@
 #include "EditorFixture.h"
 
 #include "Settings.h"
+#include "Signals.h"
 #include "TEditorForm.h"
 #include "TLoadWorker.h"
 #include "TMDIChild.h"
@@ -34,13 +35,6 @@
 
 namespace {
 
-std::vector<int16_t> Ramp(size_t count) {
-    std::vector<int16_t> samples(count);
-    for (size_t i = 0; i < count; ++i)
-        samples[i] = int16_t(int(i % 2000) * 8 - 8000);
-    return samples;
-}
-
 std::vector<int16_t> Inverted(std::vector<int16_t> samples) {
     for (int16_t& s : samples)
         s = s == -32768 ? s : int16_t(-s);
@@ -69,7 +63,7 @@ auto AnswerSave(std::string name, int filterIndex = 0) {
 class DocumentWindow : public EditorFixture {
 protected:
     TMDIChild* OpenRamp(const std::string& name, size_t frames = 8000) {
-        Original = Ramp(frames);
+        Original = Ramp(frames, -8000, 8, 16000);
         return Open(MakeWav(name, Original));
     }
     std::vector<int16_t> Original;
@@ -101,7 +95,7 @@ TEST_F(DocumentWindow, CloseIsRefusedWhileAnEditRunsAndTheEditEndsWell) {
 }
 
 TEST_F(DocumentWindow, CloseIsRefusedWhileALoadRuns) {
-    const std::string name = MakeWav("slow.wav", Ramp(800));
+    const std::string name = MakeWav("slow.wav", Ramp(800, -8000, 8, 16000));
     Event gate(true, false);
     ScopedWorker slowLoad(opload, [&gate](Twavefile& document) {
         gate.Wait();
@@ -429,7 +423,7 @@ TEST_F(DocumentWindow, ActivationMovesTheSharedControlsAndStopsPlayback) {
     first->view->SetSelectionFrames(100, 200, true);
     first->onSelect(100, 200, 12, 25, true);
     first->InvertActionExecute();
-    TMDIChild* second = Open(MakeWav("b.wav", Ramp(4000)));
+    TMDIChild* second = Open(MakeWav("b.wav", Ramp(4000, -8000, 8, 16000)));
     ASSERT_NE(first, second);
     for (QAction* action :
          {Main().CutAction, Main().CopyAction, Main().DeleteAction, Main().SaveSelectedAction,

@@ -3,6 +3,7 @@
 #include "EditorFixture.h"
 
 #include "Settings.h"
+#include "Signals.h"
 #include "TEditorForm.h"
 #include "TMDIChild.h"
 #include "TMaskEdit.h"
@@ -90,13 +91,6 @@ protected:
     }
 };
 
-std::vector<int16_t> Sine(size_t frames, double amplitude, double period) {
-    std::vector<int16_t> samples(frames);
-    for (size_t i = 0; i < frames; ++i)
-        samples[i] = int16_t(std::lround(amplitude * std::sin(2 * M_PI * double(i) / period)));
-    return samples;
-}
-
 /// "key=value" lines of ffprobe for the first audio stream and the container.
 std::map<std::string, std::string> Probe(const std::string& fileName) {
     std::istringstream lines(
@@ -120,7 +114,7 @@ int PeakOf(const std::vector<int16_t>& samples) {
 } // namespace
 
 TEST_F(MainWindow, EditsAndSavesAsWavAndMp3ThroughTheActions) {
-    const std::vector<int16_t> source = Sine(44100, 8000, 100);
+    const std::vector<int16_t> source = Sine(44100, 1, 100, 1, 8000);
     const std::string name = MakeWav("tone.wav", source, 1, 44100);
     OpenThroughDialog({name});
     TMDIChild* child = Main().ActiveChild();
@@ -180,7 +174,7 @@ TEST_F(MainWindow, EditsAndSavesAsWavAndMp3ThroughTheActions) {
 }
 
 TEST_F(MainWindow, RecentFilesKeepTheFiveNewestNewestFirst) {
-    const std::vector<std::string> designed = {"&New...",
+    const std::vector<std::string> fileMenu = {"&New...",
                                                "&Open",
                                                "&Save",
                                                "S&ave As...",
@@ -192,7 +186,7 @@ TEST_F(MainWindow, RecentFilesKeepTheFiveNewestNewestFirst) {
                                                "S&ettings...",
                                                "-",
                                                "E&xit"};
-    EXPECT_EQ(MenuCaptions(*Main().FileMenu), designed);
+    EXPECT_EQ(MenuCaptions(*Main().FileMenu), fileMenu);
 
     std::vector<std::string> names;
     for (const char* file : {"1.wav", "2.wav", "3 & 4.wav", "5.wav", "6.wav", "7.wav"})
@@ -300,7 +294,7 @@ TEST_F(MainWindow, ClosingAsksEachModifiedWindowAndStopsAtCancel) {
 }
 
 TEST_F(MainWindow, KeysTypedIntoTheSelectionEditStayThere) {
-    const std::string name = MakeWav("keys.wav", Sine(8000, 8000, 80));
+    const std::string name = MakeWav("keys.wav", Sine(8000, 1, 80, 1, 8000));
     OpenThroughDialog({name});
     TMDIChild* child = Main().ActiveChild();
     ASSERT_NE(child, nullptr);
@@ -336,7 +330,7 @@ TEST_F(MainWindow, KeysTypedIntoTheSelectionEditStayThere) {
 
 TEST_F(MainWindow, SpaceInTheViewPlaysAndStops) {
     TMDIChild* child = nullptr;
-    OpenThroughDialog({MakeWav("play.wav", Sine(8000, 8000, 80))});
+    OpenThroughDialog({MakeWav("play.wav", Sine(8000, 1, 80, 1, 8000))});
     child = Main().ActiveChild();
     ASSERT_NE(child, nullptr);
     ASSERT_NO_FATAL_FAILURE(Activate());
@@ -367,7 +361,7 @@ TEST_F(MainWindow, APipeOrAFolderOpensNothing) {
     EXPECT_TRUE(messages.Calls.empty());
 }
 
-TEST_F(MainWindow, TheToolbarShowsEveryButtonAtTheDesignedWidth) {
+TEST_F(MainWindow, TheToolbarShowsEveryButtonAtTheStartingWidthOf771) {
     Main().resize(771, Main().height());
     Settle();
     for (QAction* action : Main().ActionToolBar1->actions()) {

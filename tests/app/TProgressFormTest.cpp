@@ -37,7 +37,7 @@ struct Installed {
 
 } // namespace
 
-TEST(TProgressForm, LooksAsDesigned) {
+TEST(TProgressForm, IsAFixedToolWindowWithAZeroToHundredBar) {
     TProgressForm form;
     EXPECT_EQ(form.objectName(), "ProgressForm");
     EXPECT_EQ(form.windowTitle(), "Progress...");

@@ -36,7 +36,7 @@ int TypeAndConfirm(TModalDialog& dialog, TSpinEdit* spin, QPushButton* ok, const
 }
 } // namespace
 
-TEST(SilenceDialog, LooksAndStartsAsDesigned) {
+TEST(SilenceDialog, ShowsItsCaptionsAndStartsAt500MsWithOkFocused) {
     Tsilence dialog;
     ExpectLook(dialog, dialog.ok, dialog.cancel,
                {"Silence Duration", "Silence (ms)", "&Ok", "&Cancel"});

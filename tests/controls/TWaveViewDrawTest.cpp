@@ -1,12 +1,12 @@
 // The waveform view's picture: layout of ruler, lanes and grid, the gradient, the min/max and
 // sample drawing, markers, the selection tint, the cursor line and the background picture, each
 // checked against pixel values computed by hand for a 400 x 200 view.
+#include "Signals.h"
 #include "ViewColors.h"
 #include "WaveViewFixture.h"
 
 #include <QPainter>
 
-#include <random>
 #include <string>
 
 namespace {
@@ -339,16 +339,6 @@ void ExpectAsRepainted(TWaveView& view, const std::string& what) {
     EXPECT_EQ(line, view.drawncursorx) << what;
 }
 
-/// Interleaved stereo of `frames` frames that wanders over the whole range.
-std::vector<int16_t> Noise(size_t frames) {
-    std::mt19937 random(11);
-    std::uniform_int_distribution<int> sample(-30000, 30000);
-    std::vector<int16_t> samples(2 * frames);
-    for (int16_t& s : samples)
-        s = int16_t(sample(random));
-    return samples;
-}
-
 /// `pixel` under the selection tint: (155 × pixel + 100 × yellow) div 255 per component.
 TColor Tinted(TColor pixel) {
     TColor mixed = 0;
@@ -370,7 +360,7 @@ void ShowSpan(TWaveView& view, uint32_t start, uint32_t visible) {
 
 TEST_F(DrawTest, KeysAndSelectionsDrawWhatARepaintDrawsAtEveryZoom) {
     constexpr uint32_t Frames = 240000;
-    Load(Noise(Frames), 2);
+    Load(UniformNoise(2 * Frames, 11, -30000, 30000), 2);
     // Frames a pixel: 600 (peak index), 100 and 2 (samples), 1/4 and 1/10 (markers).
     for (const uint32_t visible : {Frames, 40000u, 800u, 100u, 40u}) {
         const uint32_t start = (Frames - visible) / 3;
@@ -415,7 +405,7 @@ TEST_F(DrawTest, KeysAndSelectionsDrawWhatARepaintDrawsAtEveryZoom) {
 }
 
 TEST_F(DrawTest, AChangedViewIsDrawnAgainInFull) {
-    Load(Noise(8000), 2);
+    Load(UniformNoise(2 * 8000, 11, -30000, 30000), 2);
     View.Repaint();
     const auto selectAgain = [&] { View.SetSelectionFrames(100, 900, true); };
     selectAgain();
@@ -452,7 +442,7 @@ TEST_F(DrawTest, AChangedViewIsDrawnAgainInFull) {
 }
 
 TEST_F(DrawTest, KeysAfterADragDrawTheSelectionAsARepaintDoes) {
-    Load(Noise(8000), 2);
+    Load(UniformNoise(2 * 8000, 11, -30000, 30000), 2);
     View.MouseDown(Qt::LeftButton, 100, 100);
     View.MouseMove(173, 100);
     View.MouseMove(151, 100);

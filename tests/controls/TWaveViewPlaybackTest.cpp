@@ -4,6 +4,7 @@
 #include "EDirectSoundError.h"
 #include "IFormatChooser.h"
 #include "NullSoundScope.h"
+#include "Signals.h"
 #include "StructuralEdits.h"
 #include "TMessageDlgRecorder.h"
 #include "TSaveOperations.h"
@@ -13,14 +14,6 @@
 #include <cstring>
 
 namespace {
-
-// Stereo, 8000 frames at 8000 Hz, every sample different from its neighbours.
-std::vector<int16_t> StereoRamp() {
-    std::vector<int16_t> samples(2 * 8000);
-    for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = int16_t((i * 37) % 20000 - 10000);
-    return samples;
-}
 
 std::vector<uint8_t> Bytes(const std::vector<int16_t>& samples, size_t firstFrame, size_t frames) {
     std::vector<uint8_t> bytes(frames * 4);
@@ -35,7 +28,8 @@ bool StartsWith(const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& p
 class PlaybackTest : public WaveViewFixture {
 protected:
     void SetUp() override {
-        Samples = StereoRamp();
+        // Stereo, 8000 frames at 8000 Hz, every sample different from its neighbours.
+        Samples = Ramp(2 * 8000, -10000, 37, 20000);
         Load(Samples, 2, 8000);
         View.OnPlayStatus = [this](bool action) { Statuses.push_back(action); };
     }

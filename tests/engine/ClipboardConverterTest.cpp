@@ -4,6 +4,7 @@
 #include "FileSizeLimit.h"
 #include "PcmPieces.h"
 #include "SampleRateConverter.h"
+#include "Signals.h"
 #include "TFilter.h"
 #include "TLargeFile.h"
 #include "TempFileList.h"
@@ -12,7 +13,6 @@
 
 #include <cmath>
 #include <numbers>
-#include <random>
 
 namespace {
 
@@ -34,14 +34,6 @@ Converted Convert(PcmPieces& pieces, const std::vector<int16_t>& samples, int32_
     return converted;
 }
 
-std::vector<int16_t> Noise(size_t count, int seed) {
-    std::mt19937 random(seed);
-    std::vector<int16_t> samples(count);
-    for (auto& s : samples)
-        s = int16_t(random());
-    return samples;
-}
-
 /// Rounded mean, halves away from zero, written out independently of the converter.
 int16_t Mean(const std::vector<int32_t>& values) {
     double sum = 0;
@@ -54,7 +46,7 @@ int16_t Mean(const std::vector<int32_t>& values) {
 
 TEST(ClipboardConverter, MonoToStereoAtTheSameRateDuplicatesEverySample) {
     PcmPieces pieces;
-    const std::vector<int16_t> mono = Noise(10000, 1);
+    const std::vector<int16_t> mono = RawNoise(10000, 1);
     const Converted out = Convert(pieces, mono, 1, 44100, 2, 44100);
     ASSERT_EQ(out.Samples.size(), 2 * mono.size());
     for (size_t f = 0; f < mono.size(); ++f) {
@@ -83,7 +75,7 @@ TEST(ClipboardConverter, ChannelCountsThatSplitBlocksIntoPartialFrames) {
         SCOPED_TRACE(std::to_string(c.from) + " to " + std::to_string(c.to));
         PcmPieces pieces;
         const int64_t frames = 3001;
-        const std::vector<int16_t> in = Noise(size_t(frames * c.from), c.from * 10 + c.to);
+        const std::vector<int16_t> in = RawNoise(size_t(frames * c.from), c.from * 10 + c.to);
         const Converted out = Convert(pieces, in, c.from, 32000, c.to, 32000);
         ASSERT_EQ(out.Samples.size(), size_t(frames * c.to));
         for (int64_t f = 0; f < frames; ++f)
@@ -162,7 +154,7 @@ TEST(ClipboardConverter, ResampledRmsMatchesSox) {
 
 TEST(ClipboardConverter, ProgressRisesFromZeroAndStaysBelowOneHundred) {
     PcmPieces pieces;
-    const Converted out = Convert(pieces, Noise(2048 * 50 + 5, 3), 1, 44100, 2, 48000);
+    const Converted out = Convert(pieces, RawNoise(2048 * 50 + 5, 3), 1, 44100, 2, 48000);
     ASSERT_EQ(out.Percents.size(), 50u);
     EXPECT_EQ(out.Percents.front(), 0);
     for (size_t b = 0; b < out.Percents.size(); ++b)
@@ -172,7 +164,7 @@ TEST(ClipboardConverter, ProgressRisesFromZeroAndStaysBelowOneHundred) {
 
 TEST(ClipboardConverter, IndexDescribesTheWrittenSamples) {
     PcmPieces pieces;
-    const Converted out = Convert(pieces, Noise(2 * 5000, 4), 2, 44100, 3, 22050);
+    const Converted out = Convert(pieces, RawNoise(2 * 5000, 4), 2, 44100, 3, 22050);
     TFilter builder(3);
     builder.Feed(out.Samples.data(), int64_t(out.Samples.size()));
     Tindexdata expected;
@@ -192,7 +184,7 @@ TEST(ClipboardConverter, EmptySourceGivesAnEmptyFileAndNoIndex) {
 
 TEST(ClipboardConverter, AFailedConversionDeletesItsPartialFile) {
     PcmPieces pieces;
-    auto source = pieces.Table(Noise(2 * 100000, 3), 2, 44100);
+    auto source = pieces.Table(RawNoise(2 * 100000, 3), 2, 44100);
     const size_t before = pieces.FileCount();
     {
         FileSizeLimit limit(100000); // the result grows to about 435,000 bytes
@@ -205,7 +197,7 @@ TEST(ClipboardConverter, MaxResultBytesBoundsTheResult) {
     PcmPieces pieces;
     for (int32_t rate : {8000, 22050, 48000, 96000}) {
         SCOPED_TRACE(rate);
-        auto source = pieces.Table(Noise(2 * 12345, rate), 2, 44100);
+        auto source = pieces.Table(RawNoise(2 * 12345, rate), 2, 44100);
         const auto result = ClipboardConverter::Convert(*source, rate, 1, {});
         EXPECT_LE(result.Length, ClipboardConverter::MaxResultBytes(*source, rate, 1));
         EXPECT_GE(result.Length, ClipboardConverter::MaxResultBytes(*source, rate, 1) - 2);
@@ -226,8 +218,9 @@ TEST(ClipboardConverter, ResampledLengthIsTheRoundedRatio) {
         SCOPED_TRACE(std::to_string(c.frames) + " frames " + std::to_string(c.from) + " to " +
                      std::to_string(c.to));
         PcmPieces pieces;
-        const Converted out = Convert(pieces, Noise(size_t(c.frames * c.channels), int(c.frames)),
-                                      c.channels, c.from, c.channels, c.to);
+        const Converted out =
+            Convert(pieces, RawNoise(size_t(c.frames * c.channels), int(c.frames)), c.channels,
+                    c.from, c.channels, c.to);
         EXPECT_EQ(int64_t(out.Samples.size()) / c.channels,
                   std::llround(double(c.frames) * c.to / c.from));
     }

@@ -1,13 +1,13 @@
 // The scan routines and the raw kernels against a plain model with the same start values
 // (minimum from 32767, maximum from 0).
 #include "MinMaxKernels.h"
+#include "Signals.h"
 #include "Simd.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -77,15 +77,6 @@ private:
     std::vector<int16_t> Storage;
 };
 
-std::vector<int16_t> RandomSamples(size_t count, uint32_t seed) {
-    std::mt19937 random(seed);
-    std::uniform_int_distribution<int> sample(-32768, 32767);
-    std::vector<int16_t> v(count);
-    for (int16_t& s : v)
-        s = static_cast<int16_t>(sample(random));
-    return v;
-}
-
 TEST(MinMaxMono, ExtremeAtEveryPosition) {
     WithEachKernel kernels;
     kernels.Run([] {
@@ -133,7 +124,7 @@ TEST(MinMaxMono, RandomUnalignedData) {
         for (int32_t offset = 0; offset < 32; ++offset)
             for (int32_t count : {31, 32, 33, 47, 64, 100, 512, 1000, 4096}) {
                 OffsetBuffer buffer(count, offset);
-                const auto random = RandomSamples(count, count * 100 + offset);
+                const auto random = UniformNoise(count, count * 100 + offset);
                 std::copy(random.begin(), random.end(), buffer.Data);
                 Range got;
                 MinMaxMono(buffer.Data, count, got.Min, got.Max);
@@ -165,7 +156,7 @@ TEST(MinMaxStereo, RandomUnalignedData) {
     for (int32_t offset = 0; offset < 32; ++offset)
         for (int32_t count : {30, 32, 34, 64, 66, 98, 1024, 2000}) {
             OffsetBuffer buffer(count, offset);
-            const auto random = RandomSamples(count, count * 7 + offset);
+            const auto random = UniformNoise(count, count * 7 + offset);
             std::copy(random.begin(), random.end(), buffer.Data);
             Range left;
             Range right;
@@ -194,7 +185,7 @@ TEST(MinMaxKernels, EveryVariantMatchesTheModelBitForBit) {
     for (int32_t count = 32; count <= 32 * 40; count += 32)
         for (int32_t offset : {0, 1, 3, 7}) {
             OffsetBuffer buffer(count, offset);
-            const auto random = RandomSamples(count, count + offset);
+            const auto random = UniformNoise(count, count + offset);
             std::copy(random.begin(), random.end(), buffer.Data);
             const Range expected = ModelScan(buffer.Data, count);
             for (const NamedKernel& k : AllKernels()) {

@@ -3,9 +3,7 @@
 #include "Settings.h"
 #include "TLargeFile.h"
 
-#include <cmath>
 #include <filesystem>
-#include <numbers>
 
 PcmPieces::PcmPieces()
     : OldTempFolder(Settings.tempfolder) {
@@ -41,16 +39,4 @@ size_t PcmPieces::FileCount() const {
     for (const auto& entry : std::filesystem::directory_iterator(Folder.Path()))
         count += entry.path().filename().string().starts_with("~we") ? 1 : 0;
     return count;
-}
-
-std::vector<int16_t> Sine(int64_t frames, double frequency, int32_t rate, int32_t channels,
-                          double amplitude) {
-    std::vector<int16_t> samples;
-    samples.reserve(size_t(frames * channels));
-    for (int64_t f = 0; f < frames; ++f) {
-        const double v = amplitude * std::sin(2 * std::numbers::pi * frequency * double(f) / rate);
-        for (int32_t c = 0; c < channels; ++c)
-            samples.push_back(int16_t(std::lround(v)));
-    }
-    return samples;
 }

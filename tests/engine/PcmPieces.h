@@ -32,8 +32,3 @@ private:
     std::string OldTempFolder;
     int Counter = 0;
 };
-
-/// `frames` frames of a sine of `frequency` Hz at `rate`, amplitude `amplitude`, in every one of
-/// `channels` channels.
-std::vector<int16_t> Sine(int64_t frames, double frequency, int32_t rate, int32_t channels,
-                          double amplitude);

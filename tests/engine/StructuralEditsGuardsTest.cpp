@@ -1,6 +1,7 @@
 #include "AudioClipboard.h"
 #include "EditDocuments.h"
 #include "Exceptions.h"
+#include "Signals.h"
 #include "TLargeFile.h"
 
 #include <gtest/gtest.h>
@@ -11,13 +12,6 @@
 namespace {
 
 using Samples = std::vector<int16_t>;
-
-Samples Ramp(int64_t count) {
-    Samples s(static_cast<size_t>(count));
-    for (size_t i = 0; i < s.size(); ++i)
-        s[i] = int16_t(i * 7);
-    return s;
-}
 
 } // namespace
 
@@ -42,7 +36,7 @@ TEST(StructuralEditsGuards, RangesOutsideTheDocumentStartNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EditDocuments setting;
-        auto document = setting.Open(Ramp(1000), 1, 44100);
+        auto document = setting.Open(Ramp(1000, 0, 7), 1, 44100);
         ASSERT_TRUE(document->copy(0, 10));
         const auto clip = AudioClipboard::Get();
         const int shown = setting.Ui.Progress.Shown;
@@ -52,13 +46,13 @@ TEST(StructuralEditsGuards, RangesOutsideTheDocumentStartNothing) {
         EXPECT_EQ(document->table.get(), table);
         EXPECT_FALSE(document->canundo());
         EXPECT_EQ(AudioClipboard::Get(), clip);
-        EXPECT_EQ(DocumentSamples(*document), Ramp(1000));
+        EXPECT_EQ(DocumentSamples(*document), Ramp(1000, 0, 7));
     }
 }
 
 TEST(StructuralEditsGuards, WholeDocumentRangesAndEditPointsAtBothEnds) {
     EditDocuments setting;
-    auto document = setting.Open(Ramp(1000), 1, 44100);
+    auto document = setting.Open(Ramp(1000, 0, 7), 1, 44100);
     EXPECT_TRUE(document->copy(0, 1000));
     EXPECT_TRUE(document->paste(1000));
     EXPECT_TRUE(document->insertsilence(0, 3));
@@ -71,7 +65,7 @@ TEST(StructuralEditsGuards, WholeDocumentRangesAndEditPointsAtBothEnds) {
     EXPECT_FALSE(document->cut(0, 0));
     EXPECT_FALSE(document->copy(0, 0));
     EXPECT_TRUE(document->paste(0));
-    EXPECT_EQ(DocumentSamples(*document), Ramp(1000));
+    EXPECT_EQ(DocumentSamples(*document), Ramp(1000, 0, 7));
 }
 
 TEST(StructuralEditsGuards, NothingStartsWithoutATable) {
@@ -85,12 +79,12 @@ TEST(StructuralEditsGuards, NothingStartsWithoutATable) {
 TEST(StructuralEditsGuards, EditsThatWouldReachTwoGibibytesAreRefusedBeforeAnyChange) {
     // Silence pieces have no file, so these documents are large without using the disk.
     EditDocuments setting;
-    auto document = setting.Open(Ramp(1000), 1, 44100);
+    auto document = setting.Open(Ramp(1000, 0, 7), 1, 44100);
     const int64_t nearLimit = (int64_t(1) << 30) - 2000; // frames of mono: just under 2 GiB
     ASSERT_TRUE(document->insertsilence(0, nearLimit - 1000));
     ASSERT_EQ(document->frames, uint32_t(nearLimit));
     ASSERT_TRUE(document->copy(0, 600'000'000));
-    auto stereo = setting.Open(Ramp(2000), 2, 44100);
+    auto stereo = setting.Open(Ramp(2000, 0, 7), 2, 44100);
 
     struct Case {
         const char* name;
@@ -128,7 +122,7 @@ TEST(StructuralEditsGuards, EditsThatWouldReachTwoGibibytesAreRefusedBeforeAnyCh
 
 TEST(StructuralEditsGuards, AFailedCopyKeepsTheClipboardItHad) {
     EditDocuments setting;
-    auto document = setting.Open(Ramp(100), 1, 44100);
+    auto document = setting.Open(Ramp(100, 0, 7), 1, 44100);
     ASSERT_TRUE(document->copy(10, 20));
     const auto clip = AudioClipboard::Get();
     Twavefile empty;
@@ -138,21 +132,21 @@ TEST(StructuralEditsGuards, AFailedCopyKeepsTheClipboardItHad) {
 
 TEST(StructuralEditsGuards, CutThenUndoKeepsTheClipboard) {
     EditDocuments setting;
-    auto document = setting.Open(Ramp(1000), 1, 44100);
+    auto document = setting.Open(Ramp(1000, 0, 7), 1, 44100);
     ASSERT_TRUE(document->cut(100, 300));
     EXPECT_EQ(document->frames, 800u);
     document->undo();
-    EXPECT_EQ(DocumentSamples(*document), Ramp(1000));
+    EXPECT_EQ(DocumentSamples(*document), Ramp(1000, 0, 7));
     Twavefile other; // a new empty document gets exactly the clipboard's frames
     other.createnew("untitled.tmp", 44100, 1, 16);
     ASSERT_TRUE(other.paste(0));
-    const Samples all = Ramp(1000);
+    const Samples all = Ramp(1000, 0, 7);
     EXPECT_EQ(DocumentSamples(other), Samples(all.begin() + 100, all.begin() + 300));
 }
 
 TEST(StructuralEditsGuards, CopiedSilencePastesAsSilenceWithoutAFile) {
     EditDocuments setting;
-    auto document = setting.Open(Ramp(100), 1, 44100);
+    auto document = setting.Open(Ramp(100, 0, 7), 1, 44100);
     ASSERT_TRUE(document->insertsilence(50, 1000));
     ASSERT_TRUE(document->copy(100, 900));
     ASSERT_TRUE(document->paste(0));
@@ -167,7 +161,7 @@ TEST(StructuralEditsGuards, CopiedSilencePastesAsSilenceWithoutAFile) {
 
 TEST(StructuralEditsGuards, AConvertingPasteThatCannotReadItsSourceLosesNothing) {
     EditDocuments setting;
-    auto document = setting.Open(Ramp(1000), 2, 48000);
+    auto document = setting.Open(Ramp(1000, 0, 7), 2, 48000);
     // A folder opens like a file, but every read of it fails.
     const std::string unreadable = setting.Pieces.Folder.File("unreadable.pcm");
     std::filesystem::create_directory(unreadable);
@@ -184,5 +178,5 @@ TEST(StructuralEditsGuards, AConvertingPasteThatCannotReadItsSourceLosesNothing)
     EXPECT_EQ(document->peakindex, index);
     EXPECT_FALSE(document->canundo());
     EXPECT_TRUE(document->ready);
-    EXPECT_EQ(DocumentSamples(*document), Ramp(1000));
+    EXPECT_EQ(DocumentSamples(*document), Ramp(1000, 0, 7));
 }

@@ -1,5 +1,6 @@
 #include "AudioClipboard.h"
 #include "EditDocuments.h"
+#include "Signals.h"
 #include "TLargeFile.h"
 
 #include <gtest/gtest.h>
@@ -33,14 +34,6 @@ Samples Spliced(const Samples& s, int64_t at, const Samples& insert, int64_t cut
     const Samples rest = Slice(s, cutTo, int64_t(s.size()) / channels, channels);
     out.insert(out.end(), rest.begin(), rest.end());
     return out;
-}
-
-Samples Noise(size_t count, uint32_t seed) {
-    std::mt19937 random(seed);
-    Samples samples(count);
-    for (auto& s : samples)
-        s = int16_t(random());
-    return samples;
 }
 
 /// One document under test beside its model.
@@ -146,10 +139,10 @@ TEST(StructuralEditsModel, RandomSequencesMatchAPlainVector) {
         SCOPED_TRACE(seed);
         EditDocuments setting;
         ModelRun run(setting, seed);
-        Subject first{setting.Open(Noise(2 * 20000, seed), 2, 44100), {}};
-        first.Expected.Now = Noise(2 * 20000, seed);
-        Subject second{setting.Open(Noise(2 * 7000, seed + 100), 2, 44100), {}};
-        second.Expected.Now = Noise(2 * 7000, seed + 100);
+        Subject first{setting.Open(RawNoise(2 * 20000, seed), 2, 44100), {}};
+        first.Expected.Now = RawNoise(2 * 20000, seed);
+        Subject second{setting.Open(RawNoise(2 * 7000, seed + 100), 2, 44100), {}};
+        second.Expected.Now = RawNoise(2 * 7000, seed + 100);
         for (int step = 0; step < 120; ++step) {
             SCOPED_TRACE(step);
             run.Step(step % 4 == 3 ? second : first, step % 4 == 3 ? first : second);

@@ -1,5 +1,6 @@
 #include "AudioClipboard.h"
 #include "EditDocuments.h"
+#include "Signals.h"
 #include "TLargeFile.h"
 #include "TempFileList.h"
 #include "TestDocument.h"

@@ -6,6 +6,8 @@
 #include "MainThreadDispatcher.h"
 #include "TThreadPool.h"
 
+#include "WaitFor.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -16,11 +18,6 @@
 #include <vector>
 
 namespace {
-
-void WaitUntil(const std::function<bool()>& condition) {
-    while (!condition())
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-}
 
 /// A one-processor pool (two workers) whose workers are both held by calls until `Open`.
 class BusyPool {
@@ -35,7 +32,8 @@ public:
                 Pool));
             Blockers.back()->RunElsewhere();
         }
-        WaitUntil([this] { return Running == Pool.MaxThreads; });
+        EXPECT_TRUE(WaitFor([this] { return Running == Pool.MaxThreads; }, 10,
+                            "every worker held by a blocker"));
     }
     ~BusyPool() { Open(); }
     void Open() { Gate.Set(); }
@@ -116,7 +114,7 @@ TEST(TAsyncCall, ExceptionIsRaisedOnceInTheWaiter) {
 TEST(TAsyncCall, ReturnValueRaisesTheKeptExceptionOnce) {
     auto call = AsyncLocalCall([]() -> int32_t { throw std::logic_error("bad block"); });
     call->RunElsewhere();
-    WaitUntil([&] { return call->IsFinished(); });
+    EXPECT_TRUE(WaitFor([&] { return call->IsFinished(); }, 10, "the call finished"));
     EXPECT_THROW(call->ReturnValue(), std::logic_error);
     EXPECT_EQ(call->ReturnValue(), 0);
 }

@@ -1,12 +1,12 @@
 // The peak index builder against a plain per-block model and against values worked out by hand.
 #include "TFilter.h"
+#include "Signals.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <random>
 #include <stdexcept>
 #include <vector>
 
@@ -30,15 +30,6 @@ Tindexdata ModelIndex(const std::vector<int16_t>& samples, int32_t channels) {
     return index;
 }
 
-std::vector<int16_t> RandomSamples(size_t count, uint32_t seed) {
-    std::mt19937 random(seed);
-    std::uniform_int_distribution<int> sample(-32768, 32767);
-    std::vector<int16_t> v(count);
-    for (int16_t& s : v)
-        s = static_cast<int16_t>(sample(random));
-    return v;
-}
-
 Tindexdata BuildIndex(const std::vector<int16_t>& samples, int32_t channels, size_t chunk) {
     TFilter filter(channels);
     for (size_t done = 0; done < samples.size(); done += chunk)
@@ -57,7 +48,7 @@ TEST(TFilter, BlocksAreStartedBlocksOfFiveHundredTwelveFrames) {
                           {1024, 2}, {1025, 3}, {5000, 10}, {5120, 10}, {5121, 11}};
     for (int32_t channels : {1, 2, 3, 6, 8})
         for (const Case& c : cases) {
-            const auto samples = RandomSamples(c.Frames * channels, 1);
+            const auto samples = UniformNoise(c.Frames * channels, 1);
             const Tindexdata index = BuildIndex(samples, channels, samples.size());
             EXPECT_EQ(index.size(), static_cast<size_t>(c.Blocks * channels))
                 << c.Frames << " frames, " << channels << " channels";
@@ -66,7 +57,7 @@ TEST(TFilter, BlocksAreStartedBlocksOfFiveHundredTwelveFrames) {
 
 TEST(TFilter, IndexDoesNotDependOnChunkSizes) {
     for (int32_t channels : {1, 2, 3, 5, 8}) {
-        const auto samples = RandomSamples(3001 * channels, channels);
+        const auto samples = UniformNoise(3001 * channels, channels);
         const Tindexdata expected = ModelIndex(samples, channels);
         for (size_t chunk : {size_t(1), size_t(3), size_t(511), size_t(512), size_t(513),
                              size_t(1024 * channels + 1), size_t(4096), samples.size()})

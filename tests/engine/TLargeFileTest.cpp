@@ -1,6 +1,7 @@
 #include "TLargeFile.h"
 
 #include "Exceptions.h"
+#include "Signals.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -19,11 +20,9 @@ struct DataFile {
 
 DataFile MakeDataFile(const TempDir& dir, const std::string& name, size_t samples, int seed) {
     DataFile file{dir.File(name), {}, {}};
-    std::mt19937 random(seed);
+    file.samples = RawNoise(samples, uint32_t(seed));
     std::vector<uint8_t> bytes(44, 0xEE);
-    for (size_t i = 0; i < samples; ++i) {
-        const auto s = static_cast<int16_t>(random());
-        file.samples.push_back(s);
+    for (const int16_t s : file.samples) {
         bytes.push_back(uint8_t(s & 0xFF));
         bytes.push_back(uint8_t(uint16_t(s) >> 8));
     }

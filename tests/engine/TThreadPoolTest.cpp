@@ -5,6 +5,8 @@
 #include "EAsyncCallError.h"
 #include "Event.h"
 
+#include "WaitFor.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -14,11 +16,6 @@
 #include <vector>
 
 namespace {
-
-void WaitUntil(const std::function<bool()>& condition) {
-    while (!condition())
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-}
 
 TEST(TThreadPool, WorkerLimitIsFourPerProcessorLessTwo) {
     struct Case {
@@ -41,7 +38,8 @@ TEST(TThreadPool, WorkerLimitIsFourPerProcessorLessTwo) {
                 pool));
             calls.back()->RunElsewhere();
         }
-        WaitUntil([&] { return running == c.Workers; });
+        EXPECT_TRUE(
+            WaitFor([&] { return running == c.Workers; }, 10, "every worker running a call"));
         EXPECT_EQ(pool.ThreadCount(), c.Workers) << c.Processors << " processors";
         gate.Set();
         for (auto& call : calls)
@@ -65,7 +63,8 @@ TEST(TThreadPool, ProgramPoolFollowsTheAffinityMask) {
 TEST(TThreadPool, IdleWorkerIsWokenInsteadOfStartingAnother) {
     TThreadPool pool(4);
     for (int i = 0; i < 50; ++i) {
-        WaitUntil([&] { return pool.ThreadCount() == pool.IdleThreadCount(); });
+        EXPECT_TRUE(WaitFor([&] { return pool.ThreadCount() == pool.IdleThreadCount(); }, 10,
+                            "every worker idle"));
         auto call = AsyncLocalCall([] { return 7; }, pool);
         call->RunElsewhere();
         EXPECT_EQ(call->Sync(), 7);
@@ -89,19 +88,23 @@ TEST(TThreadPool, TheWorkerThatBecameIdleLastTakesTheNextCall) {
                 pool);
             blocking[i]->RunElsewhere();
         }
-        WaitUntil([&] { return pool.IdleThreadCount() == 0 && pool.ThreadCount() == 2; });
-        WaitUntil([&] { return ranOn[0] != std::thread::id() && ranOn[1] != std::thread::id(); });
+        EXPECT_TRUE(WaitFor([&] { return pool.IdleThreadCount() == 0 && pool.ThreadCount() == 2; },
+                            10, "both workers busy"));
+        EXPECT_TRUE(
+            WaitFor([&] { return ranOn[0] != std::thread::id() && ranOn[1] != std::thread::id(); },
+                    10, "both calls started"));
         const int last = firstEndsLast ? 0 : 1;
         release[1 - last].Set();
-        WaitUntil([&] { return pool.IdleThreadCount() == 1; });
+        EXPECT_TRUE(WaitFor([&] { return pool.IdleThreadCount() == 1; }, 10, "one worker idle"));
         release[last].Set();
-        WaitUntil([&] { return pool.IdleThreadCount() == 2; });
+        EXPECT_TRUE(WaitFor([&] { return pool.IdleThreadCount() == 2; }, 10, "both workers idle"));
         std::atomic<std::thread::id> next;
         auto call = AsyncLocalCall([&] { next = std::this_thread::get_id(); }, pool);
         call->RunElsewhere();
         call->Sync();
         EXPECT_EQ(next.load(), ranOn[last].load()) << "call " << last << " ended last";
-        WaitUntil([&] { return pool.IdleThreadCount() == 2; });
+        EXPECT_TRUE(WaitFor([&] { return pool.IdleThreadCount() == 2; }, 10,
+                            "both workers idle after the next call"));
     }
     EXPECT_EQ(pool.ThreadCount(), 2);
 }
@@ -126,7 +129,7 @@ TEST(TThreadPool, QueuedCallsFailWhenThePoolEnds) {
         *pool);
     blockA->RunElsewhere();
     blockB->RunElsewhere();
-    WaitUntil([&] { return running == 2; });
+    EXPECT_TRUE(WaitFor([&] { return running == 2; }, 10, "both blocking calls running"));
     bool ran = false;
     auto queued = AsyncLocalCall([&] { ran = true; }, *pool);
     queued->RunElsewhere();

@@ -3,6 +3,7 @@
 #include "FakeUserInterface.h"
 #include "MainThreadDispatcher.h"
 #include "TProgressEvent.h"
+#include "WaitFor.h"
 
 #include <QCoreApplication>
 
@@ -21,8 +22,9 @@ TEST(UserInterface, MessageBoxFromAWorkerIsShownOnTheMainThread) {
                                            MB_YESNOCANCEL | MB_ICONQUESTION);
         done = true;
     });
-    while (!done)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    ASSERT_TRUE(
+        WaitFor([&] { return done.load(); }, 10, "the message box from the worker",
+                [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10); }));
     worker.join();
     EXPECT_EQ(result, IDYES);
     ASSERT_EQ(ui.Messages.Boxes.size(), 1u);

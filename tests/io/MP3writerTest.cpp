@@ -2,6 +2,7 @@
 
 #include "Exceptions.h"
 #include "Mp3Probe.h"
+#include "Signals.h"
 #include "TMpegSettingsChoice.h"
 #include "TestDocument.h"
 #include "TestFiles.h"
@@ -60,7 +61,7 @@ protected:
 
 TEST_F(MP3writerTest, ConstantBitrateStereoToneKeepsItsLevel) {
     const std::string path = dir.File("cbr.mp3");
-    const auto input = ToneSamples(44100 * 3, 2, 44100, 16000);
+    const auto input = Harmonics(44100 * 3, 440, 44100, 2, 16000);
     ASSERT_TRUE(WriteMp3(path, input, Cbr(5).EncoderConfig(44100, 2), messages));
     EXPECT_TRUE(messages.shown.empty());
 
@@ -76,7 +77,7 @@ TEST_F(MP3writerTest, ConstantBitrateStereoToneKeepsItsLevel) {
 TEST_F(MP3writerTest, VbrHeaderGivesTheExactLength) {
     const std::string path = dir.File("vbr.mp3");
     const int32_t frames = 44100 * 2 + 777;
-    const auto input = ToneSamples(frames, 2, 44100, 12000);
+    const auto input = Harmonics(frames, 440, 44100, 2, 12000);
     TMpegSettingsChoice choice;
     choice.VbrMode = 1;
     choice.Bitrate = 13; // 32 kbps at the least
@@ -94,8 +95,8 @@ TEST_F(MP3writerTest, VbrHeaderGivesTheExactLength) {
 
 TEST_F(MP3writerTest, WithoutVbrHeaderTheFileStartsWithAudio) {
     const std::string path = dir.File("plain.mp3");
-    ASSERT_TRUE(WriteMp3(path, ToneSamples(44100, 2, 44100, 12000), Cbr(5).EncoderConfig(44100, 2),
-                         messages));
+    ASSERT_TRUE(WriteMp3(path, Harmonics(44100, 440, 44100, 2, 12000),
+                         Cbr(5).EncoderConfig(44100, 2), messages));
     const std::vector<uint8_t> bytes = ReadWholeFile(path);
     const std::string head(bytes.begin(), bytes.begin() + 200);
     EXPECT_EQ(head.find("Xing"), std::string::npos);
@@ -114,8 +115,8 @@ TEST_F(MP3writerTest, AverageBitrateMeetsItsTarget) {
         choice.Bitrate = 13;   // 32 kbps lowest
         choice.MaxBitrate = 0; // 320 kbps highest
         choice.AvgBitrate = c.target;
-        ASSERT_TRUE(WriteMp3(path, NoiseSamples(44100 * 4, 2, 9000), choice.EncoderConfig(44100, 2),
-                             messages));
+        ASSERT_TRUE(
+            WriteMp3(path, LcgNoise(44100 * 4, 2, 9000), choice.EncoderConfig(44100, 2), messages));
         const double kbps = ProbeStream(path)["bit_rate"].toString().toDouble() / 1000;
         EXPECT_NEAR(kbps, c.kbps, c.kbps * 0.15) << c.kbps;
     }
@@ -128,14 +129,14 @@ TEST_F(MP3writerTest, AverageBitrateWithTheDefaultListsMeetsItsTarget) {
         TMpegSettingsChoice choice;
         choice.VbrMode = 2;
         choice.AvgBitrate = target;
-        ASSERT_TRUE(WriteMp3(path, NoiseSamples(44100 * 4, 2, 9000), choice.EncoderConfig(44100, 2),
-                             messages));
+        ASSERT_TRUE(
+            WriteMp3(path, LcgNoise(44100 * 4, 2, 9000), choice.EncoderConfig(44100, 2), messages));
         EXPECT_NEAR(ProbeStream(path)["bit_rate"].toString().toDouble() / 1000, kbps, kbps * 0.15);
     }
 }
 
 TEST_F(MP3writerTest, VbrQualityWithTheDefaultListsDecidesTheBitrate) {
-    const auto input = ToneSamples(44100 * 4, 2, 44100, 9000);
+    const auto input = Harmonics(44100 * 4, 440, 44100, 2, 9000);
     std::vector<double> kbps;
     for (const int32_t slider : {0, 4, 8}) {
         const std::string path = dir.File("vbr" + std::to_string(slider) + ".mp3");
@@ -181,7 +182,7 @@ TEST(MP3writerBitrates, EveryListCombinationEncodes) {
 
 TEST_F(MP3writerTest, MonoLowRateIsMpeg2) {
     const std::string path = dir.File("mono.mp3");
-    ASSERT_TRUE(WriteMp3(path, ToneSamples(22050 * 2, 1, 22050, 12000),
+    ASSERT_TRUE(WriteMp3(path, Harmonics(22050 * 2, 440, 22050, 1, 12000),
                          Cbr(6).EncoderConfig(22050, 1), messages));
     const QJsonObject stream = ProbeStream(path);
     EXPECT_EQ(stream["channels"].toInt(), 1);
@@ -195,7 +196,7 @@ TEST_F(MP3writerTest, ChecksumClearsTheProtectionBit) {
         const std::string path = dir.File(crc ? "crc.mp3" : "nocrc.mp3");
         TMpegSettingsChoice choice = Cbr(5);
         choice.Crc = crc;
-        ASSERT_TRUE(WriteMp3(path, ToneSamples(44100, 2, 44100, 12000),
+        ASSERT_TRUE(WriteMp3(path, Harmonics(44100, 440, 44100, 2, 12000),
                              choice.EncoderConfig(44100, 2), messages));
         const uint32_t header = FirstFrameHeader(path);
         EXPECT_EQ(header >> 21, 0x7FFu) << "frame sync";
@@ -233,7 +234,7 @@ TEST_F(MP3writerTest, EncodingFailureIsShownWithItsCode) {
 
 TEST_F(MP3writerTest, FullDiskWhileEncodingFails) {
     // Twenty seconds at 128 kbps overflow the file buffer, so a write fails before the end.
-    EXPECT_FALSE(WriteMp3("/dev/full", ToneSamples(44100 * 20, 2, 44100, 12000),
+    EXPECT_FALSE(WriteMp3("/dev/full", Harmonics(44100 * 20, 440, 44100, 2, 12000),
                           Cbr(5).EncoderConfig(44100, 2), messages));
     EXPECT_EQ(messages.shown, std::vector<std::string>{
                                   "Data write error! 0\r\"/dev/full\": No space left on device"});
@@ -241,7 +242,7 @@ TEST_F(MP3writerTest, FullDiskWhileEncodingFails) {
 
 TEST_F(MP3writerTest, FullDiskAtTheEndIsNoSuccess) {
     // One second stays in the file buffer until the final flush and close.
-    EXPECT_FALSE(WriteMp3("/dev/full", ToneSamples(44100, 2, 44100, 12000),
+    EXPECT_FALSE(WriteMp3("/dev/full", Harmonics(44100, 440, 44100, 2, 12000),
                           Cbr(5).EncoderConfig(44100, 2), messages));
     EXPECT_EQ(messages.shown, std::vector<std::string>{
                                   "Data write error! 0\r\"/dev/full\": No space left on device"});
@@ -267,7 +268,7 @@ TEST_F(MP3writerTest, EmptyInputGivesOnlyWhatTheEncoderFlushes) {
 TEST_F(MP3writerTest, SameBytesAsTheLameCommandLine) {
     if (!HaveProgram("lame"))
         GTEST_SKIP() << "lame is the oracle";
-    const auto input = NoiseSamples(44100 * 2 + 1000, 2, 9000);
+    const auto input = LcgNoise(44100 * 2 + 1000, 2, 9000);
     const std::string wav = dir.File("in.wav");
     WriteSampleFile(wav, 2, 44100, input);
     struct Case {

@@ -6,27 +6,7 @@
 #include <QJsonDocument>
 
 #include <cmath>
-#include <numbers>
 #include <stdexcept>
-
-std::vector<int16_t> ToneSamples(int32_t frames, int32_t channels, int32_t rate, double amplitude) {
-    std::vector<int16_t> samples(size_t(frames) * size_t(channels));
-    for (int32_t f = 0; f < frames; ++f)
-        for (int32_t c = 0; c < channels; ++c)
-            samples[size_t(f) * size_t(channels) + size_t(c)] = int16_t(std::lround(
-                amplitude * std::sin(2 * std::numbers::pi * 440.0 * (c + 1) * f / rate)));
-    return samples;
-}
-
-std::vector<int16_t> NoiseSamples(int32_t frames, int32_t channels, int32_t amplitude) {
-    std::vector<int16_t> samples(size_t(frames) * size_t(channels));
-    uint32_t state = 12345;
-    for (int16_t& s : samples) {
-        state = state * 1664525u + 1013904223u;
-        s = int16_t(int32_t(state >> 16) % (2 * amplitude + 1) - amplitude);
-    }
-    return samples;
-}
 
 double RmsDb(const std::vector<int16_t>& samples) {
     double sum = 0;

@@ -6,14 +6,8 @@
 #include <string>
 #include <vector>
 
-/// Test helpers around MP3 files: generated input, and ffprobe and the frame header as independent
-/// readers (WavInspection.h has the ffmpeg decoder).
-
-/// `frames` frames of a sine per channel (440 Hz × channel number) at `amplitude`, interleaved.
-std::vector<int16_t> ToneSamples(int32_t frames, int32_t channels, int32_t rate, double amplitude);
-
-/// `frames` frames of independent white noise per channel, uniform within ±`amplitude`.
-std::vector<int16_t> NoiseSamples(int32_t frames, int32_t channels, int32_t amplitude);
+/// Test helpers around MP3 files: levels, and ffprobe and the frame header as independent readers
+/// (WavInspection.h has the ffmpeg decoder; Signals.h makes the input).
 
 /// Root mean square of the samples in decibels relative to full scale.
 double RmsDb(const std::vector<int16_t>& samples);

@@ -8,6 +8,7 @@
 #include "IDirectSound8.h"
 #include "IFormatChooser.h"
 #include "Settings.h"
+#include "Signals.h"
 #include "TLoadWorker.h"
 #include "TSaveOperations.h"
 #include "TestDocument.h"
@@ -27,13 +28,6 @@ class TakeStartFormat : public IFormatChooser {
 public:
     uint32_t Choose(ACMFORMATCHOOSE&) override { return 0; }
 };
-
-std::vector<int16_t> Ramp(size_t count) {
-    std::vector<int16_t> samples(count);
-    for (size_t i = 0; i < count; ++i)
-        samples[i] = int16_t(i * 37 % 65536 - 32768);
-    return samples;
-}
 
 class SampleRateRange : public testing::Test {
 protected:
@@ -61,7 +55,7 @@ protected:
 
 TEST_F(SampleRateRange, EndsOfTheRangeLoadSaveAsPcmAndPlay) {
     for (const uint32_t rate : {MinSampleRate, MaxSampleRate}) {
-        const std::vector<int16_t> samples = Ramp(2 * 3000);
+        const std::vector<int16_t> samples = Ramp(2 * 3000, -32768, 37);
         LoadAt(rate, samples);
         ASSERT_TRUE(Document.ready) << rate;
         ASSERT_FALSE(Document.loadfailed) << rate;
@@ -93,7 +87,7 @@ TEST_F(SampleRateRange, EndsOfTheRangeLoadSaveAsPcmAndPlay) {
 TEST_F(SampleRateRange, RatesOutsideTheRangeAreRefusedAtLoad) {
     for (const uint32_t rate : {MinSampleRate - 1, MaxSampleRate + 1, 768000u}) {
         Ui.Messages.Boxes.clear();
-        LoadAt(rate, Ramp(2 * 1000));
+        LoadAt(rate, Ramp(2 * 1000, -32768, 37));
         EXPECT_TRUE(Document.loadfailed) << rate;
         ASSERT_EQ(Ui.Messages.Boxes.size(), 1u) << rate;
         EXPECT_EQ(Ui.Messages.Boxes[0].Text,

@@ -5,6 +5,7 @@
 #include "IFormatChooser.h"
 #include "MainThreadDispatcher.h"
 #include "Mp3Probe.h"
+#include "Signals.h"
 #include "TestDocument.h"
 #include "TestFiles.h"
 #include "Twavefile.h"
@@ -118,7 +119,7 @@ protected:
 } // namespace
 
 TEST_F(SaveOperations, WavRangeReportsProgressPerBlock) {
-    const auto samples = NoiseSamples(120000, 2, 20000);
+    const auto samples = LcgNoise(120000, 2, 20000);
     Load(2, samples);
     const std::string target = Dir.File("range.wav");
     ASSERT_TRUE(TSaveOperations::saverange(Document, target, 0, 100000));
@@ -137,7 +138,7 @@ TEST_F(SaveOperations, WavRangeReportsProgressPerBlock) {
 TEST_F(SaveOperations, ViewReadingTheTableDuringASaveLeavesTheSavedSamplesExact) {
     // Like a view that redraws while the save runs: the main thread reads the document's table
     // all over, moving its read window, until the save has written most of its blocks.
-    const auto samples = NoiseSamples(44100 * 20, 2, 20000);
+    const auto samples = LcgNoise(44100 * 20, 2, 20000);
     Load(2, samples);
     int64_t reads = 0;
     Ui.Progress.OnShow = [&] {
@@ -152,7 +153,7 @@ TEST_F(SaveOperations, ViewReadingTheTableDuringASaveLeavesTheSavedSamplesExact)
 }
 
 TEST_F(SaveOperations, ChooserStartsOnTheDocumentsPcmFormat) {
-    Load(1, NoiseSamples(1000, 1, 1000), 22050);
+    Load(1, LcgNoise(1000, 1, 1000), 22050);
     ASSERT_TRUE(TSaveOperations::saverange(Document, Dir.File("x.wav"), 0, 1000));
     ASSERT_EQ(Chooser.Calls, 1);
     EXPECT_EQ(Chooser.Request.pszTitle, "Choose format...");
@@ -168,7 +169,7 @@ TEST_F(SaveOperations, ChooserStartsOnTheDocumentsPcmFormat) {
 }
 
 TEST_F(SaveOperations, RangeShorterThanABlockPostsNoProgress) {
-    const auto samples = NoiseSamples(20000, 2, 20000);
+    const auto samples = LcgNoise(20000, 2, 20000);
     Load(2, samples);
     const std::string target = Dir.File("short.wav");
     ASSERT_TRUE(TSaveOperations::saverange(Document, target, 5000, 15000));
@@ -178,7 +179,7 @@ TEST_F(SaveOperations, RangeShorterThanABlockPostsNoProgress) {
 }
 
 TEST_F(SaveOperations, RangeIsClampedToTheDocument) {
-    const auto samples = NoiseSamples(3000, 2, 20000);
+    const auto samples = LcgNoise(3000, 2, 20000);
     Load(2, samples);
     struct Case {
         uint32_t start, end;
@@ -198,7 +199,7 @@ TEST_F(SaveOperations, RangeIsClampedToTheDocument) {
 }
 
 TEST_F(SaveOperations, EmptyRangeWritesValidEmptyFiles) {
-    Load(2, NoiseSamples(3000, 2, 20000));
+    Load(2, LcgNoise(3000, 2, 20000));
     const std::string wav = Dir.File("empty.wav");
     ASSERT_TRUE(TSaveOperations::saverange(Document, wav, 100, 100));
     EXPECT_EQ(ReadRiff(wav).Ids(), (Strings{"fmt ", "data"}));
@@ -212,7 +213,7 @@ TEST_F(SaveOperations, EmptyRangeWritesValidEmptyFiles) {
 }
 
 TEST_F(SaveOperations, ExtensionOfTheFileNameDecides) {
-    Load(2, NoiseSamples(1000, 2, 20000));
+    Load(2, LcgNoise(1000, 2, 20000));
     fs::create_directory(Dir.File("take.wav"));
     fs::create_directory(Dir.File("v.mp3"));
     struct Case {
@@ -235,7 +236,7 @@ TEST_F(SaveOperations, ExtensionOfTheFileNameDecides) {
 }
 
 TEST_F(SaveOperations, SavefileUsesTheDocumentsNameInCapitals) {
-    const auto samples = NoiseSamples(5000, 1, 20000);
+    const auto samples = LcgNoise(5000, 1, 20000);
     Load(1, samples, 44100, "SOURCE.WAV");
     ASSERT_TRUE(TSaveOperations::savefile(Document));
     EXPECT_EQ(Chooser.Calls, 1);
@@ -244,7 +245,7 @@ TEST_F(SaveOperations, SavefileUsesTheDocumentsNameInCapitals) {
 }
 
 TEST_F(SaveOperations, OggNameStartsNothing) {
-    Load(1, NoiseSamples(5000, 1, 20000), 44100, "song.ogg");
+    Load(1, LcgNoise(5000, 1, 20000), 44100, "song.ogg");
     EXPECT_FALSE(TSaveOperations::savefile(Document));
     EXPECT_EQ(Chooser.Calls, 0);
     EXPECT_TRUE(Mpeg.Rates.empty());
@@ -254,7 +255,7 @@ TEST_F(SaveOperations, OggNameStartsNothing) {
 }
 
 TEST_F(SaveOperations, OnlySavefileClearsModified) {
-    Load(2, NoiseSamples(4000, 2, 20000));
+    Load(2, LcgNoise(4000, 2, 20000));
     ASSERT_TRUE(TSaveOperations::saverange(Document, Dir.File("all.wav"), 0, 4000));
     EXPECT_TRUE(Document.modified) << "a range save, even of everything, leaves it modified";
     ASSERT_TRUE(TSaveOperations::saverange(Document, Dir.File("part.mp3"), 0, 2000));
@@ -264,7 +265,7 @@ TEST_F(SaveOperations, OnlySavefileClearsModified) {
 }
 
 TEST_F(SaveOperations, CancelStartsNothing) {
-    Load(2, NoiseSamples(4000, 2, 20000));
+    Load(2, LcgNoise(4000, 2, 20000));
     Chooser.Result = 515;
     EXPECT_FALSE(TSaveOperations::saverange(Document, Dir.File("c.wav"), 0, 4000));
     Mpeg.Cancel = true;
@@ -276,7 +277,7 @@ TEST_F(SaveOperations, CancelStartsNothing) {
 }
 
 TEST_F(SaveOperations, Mp3SaveWritesTheChosenSettings) {
-    const auto samples = ToneSamples(44100 * 2, 2, 44100, 16000);
+    const auto samples = Harmonics(44100 * 2, 440, 44100, 2, 16000);
     Load(2, samples);
     Mpeg.Choice.Bitrate = 5; // 128 kbps
     const std::string target = Dir.File("tone.mp3");
@@ -295,7 +296,7 @@ TEST_F(SaveOperations, Mp3SaveWritesTheChosenSettings) {
 }
 
 TEST_F(SaveOperations, Mp3OfMoreThanTwoChannelsIsRefused) {
-    Load(6, NoiseSamples(1000, 6, 20000));
+    Load(6, LcgNoise(1000, 6, 20000));
     EXPECT_FALSE(TSaveOperations::saverange(Document, Dir.File("six.mp3"), 0, 1000));
     ASSERT_EQ(Ui.Messages.Boxes.size(), 1u);
     EXPECT_EQ(Ui.Messages.Boxes[0].Text,
@@ -305,7 +306,7 @@ TEST_F(SaveOperations, Mp3OfMoreThanTwoChannelsIsRefused) {
 }
 
 TEST_F(SaveOperations, SaveOverTheOwnSourceKeepsTheDocumentWorking) {
-    const auto samples = NoiseSamples(50000, 2, 20000);
+    const auto samples = LcgNoise(50000, 2, 20000);
     Load(2, samples, 44100, "source.wav");
     WriteWholeFile(Dir.File("source.wav"), {'o', 'l', 'd'});
     ASSERT_TRUE(TSaveOperations::savefile(Document));
@@ -320,7 +321,7 @@ TEST_F(SaveOperations, SaveOverTheOwnSourceKeepsTheDocumentWorking) {
 }
 
 TEST_F(SaveOperations, WavFailingHalfWayLeavesTheOldTarget) {
-    Load(2, NoiseSamples(441000, 2, 20000));
+    Load(2, LcgNoise(441000, 2, 20000));
     const std::string target = Dir.File("old.wav");
     WriteWholeFile(target, {'o', 'l', 'd'});
     {
@@ -337,7 +338,7 @@ TEST_F(SaveOperations, WavFailingHalfWayLeavesTheOldTarget) {
 }
 
 TEST_F(SaveOperations, Mp3FailingHalfWayLeavesTheOldTarget) {
-    Load(2, NoiseSamples(44100 * 30, 2, 20000));
+    Load(2, LcgNoise(44100 * 30, 2, 20000));
     const std::string target = Dir.File("old.mp3");
     WriteWholeFile(target, {'o', 'l', 'd'});
     Mpeg.Choice.Bitrate = 5;
@@ -356,7 +357,7 @@ TEST_F(SaveOperations, Mp3FailingHalfWayLeavesTheOldTarget) {
 }
 
 TEST_F(SaveOperations, FailingNewFileIsNamedAndLeavesNothing) {
-    Load(2, NoiseSamples(441000, 2, 20000));
+    Load(2, LcgNoise(441000, 2, 20000));
     for (const char* name : {"new.wav", "new.mp3"}) {
         const std::string target = Dir.File(name);
         Mpeg.Choice.Bitrate = 5;
@@ -378,7 +379,7 @@ TEST_F(SaveOperations, FailingNewFileIsNamedAndLeavesNothing) {
 }
 
 TEST_F(SaveOperations, FailedRenameIsAFailedSave) {
-    Load(1, NoiseSamples(1000, 1, 20000));
+    Load(1, LcgNoise(1000, 1, 20000));
     const std::string target = Dir.File("folder.wav");
     fs::create_directory(target);
     ASSERT_TRUE(TSaveOperations::saverange(Document, target, 0, 1000));
@@ -390,7 +391,7 @@ TEST_F(SaveOperations, FailedRenameIsAFailedSave) {
 }
 
 TEST_F(SaveOperations, RequestWhileBusyStoresNothing) {
-    Load(1, NoiseSamples(1000, 1, 20000));
+    Load(1, LcgNoise(1000, 1, 20000));
     Document.busy = true;
     EXPECT_FALSE(TSaveOperations::saverange(Document, Dir.File("busy.wav"), 3, 7));
     EXPECT_FALSE(TSaveOperations::savefile(Document));
@@ -400,7 +401,7 @@ TEST_F(SaveOperations, RequestWhileBusyStoresNothing) {
 }
 
 TEST_F(SaveOperations, EncoderThatDoesNotOpenEndsTheSaveWithItsMessage) {
-    Load(2, NoiseSamples(5000, 2, 20000));
+    Load(2, LcgNoise(5000, 2, 20000));
     const std::string target = Dir.File("keep.mp3");
     WriteWholeFile(target, {'o', 'l', 'd'});
     TEncoderConfig config = TMpegSettingsChoice{}.EncoderConfig(44100, 2);
@@ -422,7 +423,7 @@ TEST_F(SaveOperations, EncoderThatDoesNotOpenEndsTheSaveWithItsMessage) {
 }
 
 TEST_F(SaveOperations, ChosenFormatIsTheOneWritten) {
-    const auto samples = NoiseSamples(30000, 2, 20000);
+    const auto samples = LcgNoise(30000, 2, 20000);
     Load(2, samples);
     WAVEFORMATEX mulaw{};
     mulaw.wFormatTag = 7;

@@ -5,6 +5,7 @@
 
 #include "AudioCompression.h"
 #include "EMakerError.h"
+#include "Signals.h"
 #include "TestFiles.h"
 #include "WAVWriter.h"
 
@@ -88,7 +89,7 @@ TEST_P(WAVWriterRegistry, EveryFormatIsReadCorrectlyBySoxFfprobeAndSndfile) {
     TempDir dir;
     const std::string path = dir.File("out.wav");
     WriteThroughWriter(path, PcmFormat(c.Rate, c.Channels, 16), c.Target,
-                       AsBytes(Tone(c.Rate, c.Channels, frames, 440, 0.5)), 3000);
+                       AsBytes(Harmonics(frames, 440, c.Rate, c.Channels, 32767.0 * 0.5)), 3000);
 
     const RiffLayout layout = ReadRiff(path);
     EXPECT_EQ(layout.RiffSize, layout.FileSize - 8);
@@ -135,7 +136,7 @@ TEST(WAVWriterRates, EveryOfferedFormatSavesAtLowAndHighRates) {
             std::vector<WaveFormatBlock> formats;
             ASSERT_EQ(AudioCompression::System().FormatEnumConvertible(source, formats), 0u);
             const uint32_t frames = rate / 3 + 7;
-            const auto input = AsBytes(Tone(rate, channels, frames, 440, 0.5));
+            const auto input = AsBytes(Harmonics(frames, 440, rate, channels, 32767.0 * 0.5));
             for (const auto& block : formats) {
                 const WAVEFORMATEX target = ReadWaveFormat(block.data());
                 const std::string name = std::to_string(rate) + "x" + std::to_string(channels) +

@@ -5,6 +5,7 @@
 
 #include "AudioCompression.h"
 #include "EMakerError.h"
+#include "Signals.h"
 #include "TestFiles.h"
 #include "WAVWriter.h"
 
@@ -26,8 +27,8 @@ WaveFormatBlock Offered(const WAVEFORMATEX& source, uint16_t tag) {
 
 /// A test signal with more than one tone and a full-scale peak, so every segment is used.
 std::vector<int16_t> Signal(uint32_t rate, uint32_t channels, uint32_t frames) {
-    auto samples = Tone(rate, channels, frames, 330, 0.6);
-    const auto other = Tone(rate, channels, frames, 1250, 0.35);
+    auto samples = Harmonics(frames, 330, rate, channels, 32767.0 * 0.6);
+    const auto other = Harmonics(frames, 1250, rate, channels, 32767.0 * 0.35);
     for (size_t i = 0; i < samples.size(); ++i)
         samples[i] = int16_t(std::clamp(samples[i] + other[i], -32768, 32767));
     samples[10] = 32767;

@@ -9,6 +9,7 @@
 #include "EMakerError.h"
 #include "FourCC.h"
 #include "RiffFile.h"
+#include "Signals.h"
 #include "TestFiles.h"
 #include "WAVWriter.h"
 
@@ -177,7 +178,7 @@ TEST_P(WAVWriterFailure, RaisesItsMessageAndReleasesEverything) {
                     return format;
             return target;
         }();
-    const auto input = AsBytes(Tone(22050, 1, 22050, 440, 0.5));
+    const auto input = AsBytes(Harmonics(22050, 440, 22050, 1, 32767.0 * 0.5));
     std::string raised;
     WAVWriter writer(source, target, acm, opener);
     try {
@@ -258,7 +259,7 @@ TEST(WAVWriterFailures, AMissingFolderCannotOpenTheFile) {
 TEST(WAVWriterFailures, AFileSizeLimitEndsTheWriteWithoutCompletingTheHeader) {
     TempDir dir;
     const size_t descriptors = OpenDescriptors();
-    const auto input = AsBytes(Tone(44100, 2, 44100 * 3, 440, 0.5));
+    const auto input = AsBytes(Harmonics(44100 * 3, 440, 44100, 2, 32767.0 * 0.5));
     std::string raised;
     {
         FileSizeLimit limit(200000);
@@ -288,7 +289,7 @@ TEST(WAVWriterFailures, ADataWriteThatFailsInTheFileBufferIsReportedAsOne) {
     const WAVEFORMATEX source = PcmFormat(8000, 1, 16);
     std::vector<WaveFormatBlock> formats;
     ASSERT_EQ(AudioCompression::System().FormatEnumConvertible(source, formats), 0u);
-    const auto input = AsBytes(Tone(8000, 1, 8000 * 3, 440, 0.5));
+    const auto input = AsBytes(Harmonics(8000 * 3, 440, 8000, 1, 32767.0 * 0.5));
     for (const uint16_t tag :
          {WAVE_FORMAT_PCM, WAVE_FORMAT_IMA_ADPCM, WAVE_FORMAT_ADPCM, WAVE_FORMAT_GSM610}) {
         const auto format = std::find_if(formats.begin(), formats.end(), [&](const auto& block) {
@@ -326,7 +327,7 @@ TEST(WAVWriterFailures, AFileThatWouldPassFourGibibytesIsRefusedNotWrapped) {
             file->Seek(0xFFFFFFFFll - 100000, 0);
         return file;
     };
-    const auto input = AsBytes(Tone(44100, 2, 44100, 440, 0.5));
+    const auto input = AsBytes(Harmonics(44100, 440, 44100, 2, 32767.0 * 0.5));
     WAVWriter writer(PcmFormat(44100, 2, 16), Block(PcmFormat(44100, 2, 16)),
                      AudioCompression::System(), nearTheLimit);
     writer.Open(dir.File("huge.wav"));

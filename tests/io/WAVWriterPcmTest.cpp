@@ -5,6 +5,7 @@
 
 #include "AudioCompression.h"
 #include "EMakerError.h"
+#include "Signals.h"
 #include "TestFiles.h"
 #include "WAVWriter.h"
 
@@ -37,7 +38,7 @@ void ExpectReaders(const std::string& path, const std::string& soxEncoding,
 
 TEST(WAVWriterPcm, SixteenBitIsAnIdentityWithCanonicalLayout) {
     TempDir dir;
-    const auto input = AsBytes(Tone(44100, 2, 10007, 440, 0.5));
+    const auto input = AsBytes(Harmonics(10007, 440, 44100, 2, 32767.0 * 0.5));
     const std::string path = dir.File("out.wav");
     WriteThroughWriter(path, PcmFormat(44100, 2, 16), Block(PcmFormat(44100, 2, 16)), input);
 
@@ -56,7 +57,7 @@ TEST(WAVWriterPcm, SixteenBitIsAnIdentityWithCanonicalLayout) {
 
 TEST(WAVWriterPcm, OneByteAtATimeGivesTheSameFileAsOneWrite) {
     TempDir dir;
-    const auto input = AsBytes(Tone(11025, 1, 3001, 300, 0.7));
+    const auto input = AsBytes(Harmonics(3001, 300, 11025, 1, 32767.0 * 0.7));
     std::vector<WaveFormatBlock> offered;
     AudioCompression::System().FormatEnumConvertible(PcmFormat(11025, 1, 16), offered);
     const auto ima = std::find_if(offered.begin(), offered.end(), [](const WaveFormatBlock& f) {
@@ -86,7 +87,7 @@ class WAVWriterPcmWidth : public testing::TestWithParam<WidthCase> {};
 TEST_P(WAVWriterPcmWidth, WritesEverySampleWidthThatReadersAccept) {
     const WidthCase c = GetParam();
     TempDir dir;
-    const auto samples = Tone(22050, c.Channels, 4410, 500, 0.6);
+    const auto samples = Harmonics(4410, 500, 22050, c.Channels, 32767.0 * 0.6);
     const std::string path = dir.File("out.wav");
     WriteThroughWriter(path, PcmFormat(22050, c.Channels, 16),
                        Block(PcmFormat(22050, c.Channels, c.Bits)), AsBytes(samples), 1000);
@@ -124,7 +125,7 @@ TEST(WAVWriterPcm, OddDataGetsThePadByteCountedOnlyInTheRiffSize) {
     TempDir dir;
     const std::string path = dir.File("odd.wav");
     WriteThroughWriter(path, PcmFormat(8000, 1, 16), Block(PcmFormat(8000, 1, 8)),
-                       AsBytes(Tone(8000, 1, 1001, 440, 0.5)));
+                       AsBytes(Harmonics(1001, 440, 8000, 1, 32767.0 * 0.5)));
     const RiffLayout layout = ReadRiff(path);
     EXPECT_EQ(layout.Find("data")->Size, 1001u);
     EXPECT_EQ(layout.FileSize, 44u + 1001 + 1);
@@ -145,7 +146,7 @@ TEST(WAVWriterPcm, CloseWithoutWriteGivesAnEmptyDataChunk) {
 
 TEST(WAVWriterPcm, APartialLastFrameIsDropped) {
     TempDir dir;
-    auto input = AsBytes(Tone(8000, 2, 100, 440, 0.5));
+    auto input = AsBytes(Harmonics(100, 440, 8000, 2, 32767.0 * 0.5));
     input.push_back(0x12);
     const std::string path = dir.File("partial.wav");
     WriteThroughWriter(path, PcmFormat(8000, 2, 16), Block(PcmFormat(8000, 2, 16)), input);
@@ -158,7 +159,7 @@ TEST(WAVWriterPcm, WriteReportsTheConvertedBytesOfThatCall) {
     WAVWriter writer(PcmFormat(10000, 1, 16), Block(PcmFormat(10000, 1, 16)));
     EXPECT_EQ(writer.Write("ab", 2), 0u); // not opened: nothing
     writer.Open(dir.File("count.wav"));
-    const auto input = AsBytes(Tone(10000, 1, 2500, 440, 0.5));
+    const auto input = AsBytes(Harmonics(2500, 440, 10000, 1, 32767.0 * 0.5));
     // The source buffer holds 100 ms: 1000 frames, 2000 bytes.
     EXPECT_EQ(writer.Write(input.data(), 1999), 0u);
     EXPECT_EQ(writer.Write(input.data() + 1999, 2001), 4000u);
@@ -178,7 +179,7 @@ TEST_P(WAVWriterConversion, MatchesSoxInLengthFrequencyAndLevel) {
     TempDir dir;
     // The same sine on every channel, so that averaging and repeating keep its level.
     std::vector<int16_t> samples;
-    const auto mono = Tone(c.InRate, 1, c.InRate * 3 / 2 + 17, 1000, 0.5);
+    const auto mono = Harmonics(c.InRate * 3 / 2 + 17, 1000, c.InRate, 1, 32767.0 * 0.5);
     for (const int16_t s : mono)
         for (uint32_t ch = 0; ch < c.InChannels; ++ch)
             samples.push_back(s);

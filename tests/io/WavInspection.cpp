@@ -98,16 +98,6 @@ ReaderView SndfileView(const std::string& path) {
     return view;
 }
 
-std::vector<int16_t> Tone(uint32_t rate, uint32_t channels, uint32_t frames, double frequency,
-                          double amplitude) {
-    std::vector<int16_t> samples(size_t(frames) * channels);
-    for (uint32_t f = 0; f < frames; ++f)
-        for (uint32_t c = 0; c < channels; ++c)
-            samples[size_t(f) * channels + c] = int16_t(std::lround(
-                32767.0 * amplitude * std::sin(2 * M_PI * frequency * (c + 1) * f / rate)));
-    return samples;
-}
-
 std::vector<uint8_t> AsBytes(const std::vector<int16_t>& samples) {
     std::vector<uint8_t> bytes(samples.size() * 2);
     std::memcpy(bytes.data(), samples.data(), bytes.size());

@@ -37,9 +37,6 @@ ReaderView FfprobeView(const std::string& path);
 /// Encoding is libsndfile's format code in hex, such as "0x00010002" for 16-bit PCM WAV.
 ReaderView SndfileView(const std::string& path);
 
-/// `frames` frames of sine tones: channel c at `frequency` × (c + 1) Hz, `amplitude` of full scale.
-std::vector<int16_t> Tone(uint32_t rate, uint32_t channels, uint32_t frames, double frequency,
-                          double amplitude);
 std::vector<uint8_t> AsBytes(const std::vector<int16_t>& samples);
 
 /// Decodes a file to raw 16-bit samples with ffmpeg (at its own rate and channels).

@@ -182,7 +182,7 @@ TEST(IDirectSoundBuffer, LoopingPlayRendersTheRingRoundAndRound) {
     EXPECT_EQ(buffer->GetStatus(&status), DS_OK);
     EXPECT_EQ(status, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
     for (uint32_t step = 1; step <= 25; ++step) {
-        NullSoundScope::Advance();
+        NullSoundScope::StepClock();
         uint32_t play = 0;
         uint32_t write = 0;
         ASSERT_EQ(buffer->GetCurrentPosition(&play, &write), DS_OK);
@@ -209,20 +209,20 @@ TEST(IDirectSoundBuffer, PlayWithoutLoopingStopsAtTheEndAndSignalsPositions) {
     ASSERT_EQ(notify->SetNotificationPositions(3, positions), DS_OK);
     ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
     EXPECT_EQ(notify->SetNotificationPositions(3, positions), DSERR_INVALIDCALL);
-    NullSoundScope::Advance(4);
+    NullSoundScope::StepClock(4);
     EXPECT_FALSE(atHalf.IsSet());
-    NullSoundScope::Advance();
+    NullSoundScope::StepClock();
     EXPECT_TRUE(atHalf.Wait(0));
-    NullSoundScope::Advance(4);
+    NullSoundScope::StepClock(4);
     EXPECT_FALSE(atLast.IsSet());
     EXPECT_FALSE(stopped.IsSet());
-    NullSoundScope::Advance();
+    NullSoundScope::StepClock();
     EXPECT_TRUE(atLast.Wait(0));
     EXPECT_TRUE(stopped.Wait(0));
     uint32_t status = 1;
     EXPECT_EQ(buffer->GetStatus(&status), DS_OK);
     EXPECT_EQ(status, 0u);
-    NullSoundScope::Advance(3);
+    NullSoundScope::StepClock(3);
     EXPECT_EQ(NullSoundOutput::Captured(), ring);
     EXPECT_EQ(IDirectSoundNotify::Outstanding(), 3);
     for (int i = 0; i < 3; ++i)
@@ -239,7 +239,7 @@ TEST(IDirectSoundBuffer, StopSignalsTheStopPositionAndKeepsTheCursor) {
     const DSBPOSITIONNOTIFY positions[] = {{DSBPN_OFFSETSTOP, &stopped}, {0, &passed}};
     ASSERT_EQ(buffer->SetNotificationPositions(2, positions), DS_OK);
     ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
-    NullSoundScope::Advance(13);
+    NullSoundScope::StepClock(13);
     EXPECT_TRUE(passed.Wait(0)) << "the cursor wrapped through offset 0";
     EXPECT_FALSE(stopped.IsSet());
     ASSERT_EQ(buffer->Stop(), DS_OK);
@@ -371,7 +371,7 @@ TEST(IDirectSoundBuffer, PlayEndDrainsUpToItAndStopsByItself) {
             ASSERT_EQ(buffer->SetPlayEnd(c.end), DS_OK);
         uint64_t played = 0;
         for (int step = 0; step < 60 && !stopped.IsSet(); ++step) {
-            NullSoundScope::Advance();
+            NullSoundScope::StepClock();
             ASSERT_EQ(buffer->GetPlayedBytes(&played), DS_OK);
             EXPECT_LE(played, c.end) << c.name;
         }
@@ -389,7 +389,7 @@ TEST(IDirectSoundBuffer, PlayedBytesCountEveryLapAndRestartWithThePlay) {
     auto buffer = MakeBuffer();
     ASSERT_EQ(buffer->SetCurrentPosition(60), DS_OK);
     ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
-    NullSoundScope::Advance(37);
+    NullSoundScope::StepClock(37);
     uint64_t played = 0;
     ASSERT_EQ(buffer->GetPlayedBytes(&played), DS_OK);
     EXPECT_EQ(played, 37u * 20);

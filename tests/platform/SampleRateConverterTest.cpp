@@ -2,6 +2,7 @@
 // against sox, and its byte-level contract (partial frames, capacity, flush until empty).
 #include "SampleRateConverter.h"
 
+#include "Signals.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -10,20 +11,6 @@
 #include <cstring>
 
 namespace {
-
-std::vector<int16_t> Ramp(size_t samples) {
-    std::vector<int16_t> values(samples);
-    for (size_t i = 0; i < samples; ++i)
-        values[i] = int16_t((int64_t(i) * 7919) % 65536 - 32768);
-    return values;
-}
-
-std::vector<int16_t> Sine(uint32_t rate, uint32_t frames, double frequency) {
-    std::vector<int16_t> values(frames);
-    for (uint32_t f = 0; f < frames; ++f)
-        values[f] = int16_t(std::lround(16000 * std::sin(2 * M_PI * frequency * f / rate)));
-    return values;
-}
 
 /// Runs `input` through a converter in pieces of `piece` bytes with `capacity` bytes of output
 /// room per call, then flushes until it is empty.
@@ -75,7 +62,7 @@ class SampleRateConverterMix : public testing::TestWithParam<MixCase> {};
 
 TEST_P(SampleRateConverterMix, SameRateOnlyMixesChannels) {
     const MixCase c = GetParam();
-    const auto input = Ramp(size_t(c.From) * 3001);
+    const auto input = Ramp(size_t(c.From) * 3001, -32768, 7919);
     SampleRateConverter converter(44100, 44100, c.From, c.To);
     EXPECT_EQ(Convert(converter, input, c.Piece, c.Capacity), MixModel(input, c.From, c.To));
 }
@@ -86,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(Channels, SampleRateConverterMix,
                                          MixCase{1, 1, 1, 2}, MixCase{2, 1, 5, 2}));
 
 TEST(SampleRateConverter, OutputThatDoesNotFitIsKeptForTheNextCall) {
-    const auto input = Ramp(2 * 1000);
+    const auto input = Ramp(2 * 1000, -32768, 7919);
     SampleRateConverter converter(8000, 8000, 2, 2);
     std::vector<uint8_t> room(400);
     EXPECT_EQ(converter.Process(input.data(), 4000, room.data(), 400), 400);
@@ -103,7 +90,7 @@ class SampleRateConverterRate : public testing::TestWithParam<RateCase> {};
 
 TEST_P(SampleRateConverterRate, MatchesSoxInLengthAndKeepsTheTone) {
     const RateCase c = GetParam();
-    const auto mono = Sine(c.InRate, c.InRate + 333, 997);
+    const auto mono = Sine(c.InRate + 333, 997, c.InRate, 1, 16000);
     std::vector<int16_t> input;
     for (const int16_t s : mono)
         input.insert(input.end(), c.Channels, s);
@@ -137,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(Rates, SampleRateConverterRate,
                                          RateCase{22050, 11025, 2}));
 
 TEST(SampleRateConverter, MaxOutputBytesCoversTheWholeStream) {
-    const auto input = Ramp(2 * 44100);
+    const auto input = Ramp(2 * 44100, -32768, 7919);
     SampleRateConverter converter(44100, 96000, 2, 2);
     const uint64_t bound = converter.MaxOutputBytes(input.size() * 2);
     const auto out = Convert(converter, input, input.size() * 2, 1 << 22);

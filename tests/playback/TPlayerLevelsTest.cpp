@@ -1,5 +1,6 @@
 #include "NullSoundScope.h"
 #include "PlayerTestSupport.h"
+#include "WaitFor.h"
 
 #include <gtest/gtest.h>
 
@@ -62,8 +63,8 @@ TEST(TPlayerLevels, LevelsFollowThePlayPosition) {
     int32_t played = 0;
     player.OnPlayProcess = [&](int32_t index) { played = index; };
     player.Play();
-    while (played == 0)
-        NullSoundScope::Advance();
+    ASSERT_TRUE(WaitFor([&] { return played != 0; }, 10, "the first play position",
+                        [] { NullSoundScope::Advance(); }));
     player.GetLevels(level);
     const int16_t sample =
         int16_t(table.Bytes[size_t(played)] | table.Bytes[size_t(played) + 1] << 8);
