@@ -9,12 +9,14 @@
 #include "ShowHelpTopic.h"
 #include "StrToInt.h"
 #include "TAboutForm.h"
+#include "TActionPairs.h"
 #include "TMDIChild.h"
 #include "TMaskEdit.h"
 #include "TModalFocusKeeper.h"
 #include "TNewFileForm.h"
 #include "TPngImageList.h"
 #include "TPositionText.h"
+#include "TSharedControls.h"
 #include "TVUMeter.h"
 #include "TWaveView.h"
 #include "TsettingsForm.h"
@@ -158,6 +160,9 @@ TEditorForm::TEditorForm(QWidget* parent)
     setWindowIcon(TPngImageList::ApplicationIcon());
     CreateActions();
     CreatePanel();
+    Shared = std::make_unique<TSharedControls>(
+        TSharedControls::TWidgets{sel, selstart, selstop, PickStartMS, PickStopMS, timedisplay,
+                                  VUMeter1, PlayAction, StopAction});
     CreateMenus();
     CreateToolBar();
     FormCreate();
@@ -199,9 +204,7 @@ void TEditorForm::CreateActions() {
     CreateDocumentActions();
     CreateViewActions();
     CreateWindowActions();
-    for (QAction* action :
-         {FadeInAction, FadeOutAction, CutAction, CopyAction, DeleteAction, SaveSelectedAction})
-        action->setEnabled(false);
+    TActionPairs::Enable(nullptr, this, TActionRole::Selection, false);
 }
 
 void TEditorForm::CreateDocumentActions() {
@@ -520,8 +523,7 @@ void TEditorForm::FormCreate() {
     Settings.filterindex = 0;
     buildrecentmenu();
     (Settings.selectiontype != 0 ? SmplAction : MsAction)->setChecked(true);
-    selstart->SetEditMask(TPositionText::Mask());
-    selstop->SetEditMask(TPositionText::Mask());
+    Shared->ApplyScale();
     RestorePlacement();
     enablecontrols(false);
     AboutForm = new TAboutForm(this);
@@ -751,23 +753,12 @@ void TEditorForm::SaveState() {
 // --- Document actions ---
 
 void TEditorForm::enablecontrols(bool enabled) {
-    if (!enabled)
-        for (QAction* action : {UndoAction, RedoAction, CutAction, CopyAction, DeleteAction,
-                                SaveSelectedAction, StopAction, FadeInAction, FadeOutAction})
-            action->setEnabled(false);
-    PlayAction->setEnabled(enabled);
-    PasteAction->setEnabled(enabled && AudioClipboard::Assigned());
-    for (QAction* action :
-         {PropertiesAction, ZoomInAction,         ZoomOutAction,     ZoomFullAction,
-          MsAction,         SmplAction,           SaveAction,        SaveAsAction,
-          SelectAllAction,  DeselectAction,       SilentAction,      NormalizeAction,
-          ReverseAction,    InvertAction,         AplifyIAction,     AmplifyDAction,
-          CloseAction,      GoStartAction,        GoEndAction,       RewindAction,
-          forwardAction,    BeginSelectionAction, EndSelectionAction})
-        action->setEnabled(enabled);
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{sel, selstart, selstop, PickStartMS, PickStopMS})
-        control->setEnabled(enabled);
+    TActionPairs::ShowOpen(*this, enabled, enabled && AudioClipboard::Assigned());
+    Shared->Enable(enabled);
+}
+
+TSharedControls& TEditorForm::SharedControls() const {
+    return *Shared;
 }
 
 TMDIChild* TEditorForm::ActiveChild() const {
@@ -808,8 +799,7 @@ void TEditorForm::SendKeyToView(int key) {
 void TEditorForm::StopAll() {
     for (TMDIChild* child : Children())
         child->StopActionExecute();
-    StopAction->setShortcut(QKeySequence());
-    PlayAction->setShortcut(QKeySequence(Qt::Key_Space));
+    Shared->ShowPlaying(false);
 }
 
 void TEditorForm::PlayActionExecute() {
@@ -824,8 +814,7 @@ void TEditorForm::StopActionExecute() {
     TMDIChild* child = ActiveChild();
     if (child == nullptr)
         return;
-    PlayAction->setShortcut(QKeySequence(Qt::Key_Space));
-    StopAction->setShortcut(QKeySequence());
+    Shared->ShowPlaying(false);
     child->StopActionExecute();
 }
 

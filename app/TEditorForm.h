@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ class QToolBar;
 class QToolButton;
 class TMDIChild;
 class TMaskEdit;
+class TSharedControls;
 class TVUMeter;
 
 /// The main window: the frame that holds every document window, with the menu bar, the toolbar,
@@ -49,6 +51,9 @@ public:
     void openorshow(const std::string& fileName);
     /// Records a newly opened file in the recent files and their menus.
     void addrecent(const std::string& fileName);
+
+    /// The selection, cursor, level and playback controls that the active document window drives.
+    TSharedControls& SharedControls() const;
 
     /// The active document window, or null.
     TMDIChild* ActiveChild() const;
@@ -217,6 +222,7 @@ private:
     void OpenNames(const std::vector<std::string>& names);
     void WMDropFiles(const std::string& fileName);
 
+    std::unique_ptr<TSharedControls> Shared;
     QAction* RecentSeparator = nullptr;
     QPointer<QMdiSubWindow> LastActive;
 };

@@ -7,6 +7,7 @@
 #include "LevelText.h"
 #include "MessageDlg.h"
 #include "Settings.h"
+#include "TActionPairs.h"
 #include "TEditorForm.h"
 #include "TMaskEdit.h"
 #include "TPngImageList.h"
@@ -14,6 +15,7 @@
 #include "TPropertiesForm.h"
 #include "TSaveOperations.h"
 #include "TScrollBar.h"
+#include "TSharedControls.h"
 #include "TStatusPanel.h"
 #include "TVUMeter.h"
 #include "TWaveView.h"
@@ -158,7 +160,7 @@ void TMDIChild::FormCreate() {
     ViewScaleColor = Settings.scalecolor;
     CreateView();
     document->setview(view);
-    view->timeruler = Settings.selectiontype == 0;
+    view->SetTimeRuler(Settings.selectiontype == 0);
 }
 
 void TMDIChild::BindDocument() {
@@ -347,8 +349,7 @@ bool TMDIChild::DocumentReady() const {
 }
 
 void TMDIChild::ResetSelectionEdits() {
-    Main.selstart->SetText(TPositionText::ResetText());
-    Main.selstop->SetText(TPositionText::ResetText());
+    Main.SharedControls().ResetSelection();
 }
 
 void TMDIChild::ResetScroll() {
@@ -389,15 +390,11 @@ void TMDIChild::updatecaption(const std::string& fileName) {
 }
 
 void TMDIChild::applyselection(bool enabled) {
-    for (QAction* action :
-         {CutAction, CopyAction, DeleteAction, SaveSelectedAction, FadeInAction, FadeOutAction})
-        action->setEnabled(enabled);
+    TActionPairs::Enable(this, nullptr, TActionRole::Selection, enabled);
 }
 
 void TMDIChild::applyselectionmain(bool enabled) {
-    for (QAction* action : {Main.CutAction, Main.CopyAction, Main.DeleteAction,
-                            Main.SaveSelectedAction, Main.FadeInAction, Main.FadeOutAction})
-        action->setEnabled(enabled);
+    TActionPairs::Enable(nullptr, &Main, TActionRole::Selection, enabled);
 }
 
 // --- Events of the document and the view ---
@@ -413,9 +410,7 @@ void TMDIChild::onReady() {
                                               " Ch."));
     Panels[2]->setText(QString::fromStdString("Max. Amplitude: " + LevelText(document->leveldb)));
     Panels[3]->setText(QString::fromStdString("Duration: " + TimeOfDay(document->duration)));
-    const bool clipboard = AudioClipboard::Assigned();
-    PasteAction->setEnabled(clipboard);
-    Main.PasteAction->setEnabled(clipboard);
+    TActionPairs::Enable(this, &Main, TActionRole::Paste, AudioClipboard::Assigned());
     if (view->closeaftersave)
         QueueCloseAfterSave();
 }
@@ -424,19 +419,16 @@ void TMDIChild::QueueCloseAfterSave() {
     // Never inside the operation's end: closing frees the document that is ending its operation.
     QTimer::singleShot(0, this, [this] {
         // Inside the close question the question itself decides, once the save has returned.
-        if (!view->closeaftersave || Closing)
+        if (Closing || !view->TakeCloseAfterSave())
             return;
-        view->closeaftersave = false;
         if (!document->modified)
             close();
     });
 }
 
 void TMDIChild::OnAction(bool canUndo, bool canRedo) {
-    UndoAction->setEnabled(canUndo);
-    Main.UndoAction->setEnabled(canUndo);
-    RedoAction->setEnabled(canRedo);
-    Main.RedoAction->setEnabled(canRedo);
+    TActionPairs::Enable(this, &Main, TActionRole::Undo, canUndo);
+    TActionPairs::Enable(this, &Main, TActionRole::Redo, canRedo);
 }
 
 void TMDIChild::onLoaded() {
@@ -455,20 +447,20 @@ void TMDIChild::ShowCursorPanel() {
 
 void TMDIChild::onCursor(uint32_t, int64_t positions) {
     ShowCursorPanel();
-    Main.timedisplay->setText(QString::fromStdString(MsToStr(positions)));
+    Main.SharedControls().ShowCursor(positions);
 }
 
 void TMDIChild::onSelect(uint32_t start, uint32_t stop, int64_t startms, int64_t stopms,
                          bool selected) {
+    TSharedControls& shared = Main.SharedControls();
     if (selected) {
         const bool time = TPositionText::TimeMode();
-        Main.selstart->SetText(time ? MsToStr(startms) : std::to_string(start));
-        Main.selstop->SetText(time ? MsToStr(stopms) : std::to_string(stop));
+        shared.ShowSelection(time ? MsToStr(startms) : std::to_string(start),
+                             time ? MsToStr(stopms) : std::to_string(stop));
     }
     applyselection(selected);
     applyselectionmain(selected);
-    const QSignalBlocker quiet(Main.sel);
-    Main.sel->setChecked(selected);
+    shared.ShowSelected(selected);
 }
 
 void TMDIChild::playprocess(bool action) {
@@ -479,24 +471,21 @@ void TMDIChild::playprocess(bool action) {
         VizTimer->stop();
     SetPlayState(playing);
     if (!action)
-        Main.VUMeter1->Reset();
-    Main.PlayAction->setShortcut(action ? QKeySequence() : QKeySequence(Qt::Key_Space));
-    Main.StopAction->setShortcut(action ? QKeySequence(Qt::Key_Space) : QKeySequence());
+        Main.SharedControls().ResetMeter();
+    Main.SharedControls().ShowPlaying(action);
 }
 
 void TMDIChild::SetPlayState(bool isPlaying) {
-    PlayAction->setEnabled(!isPlaying);
-    Main.PlayAction->setEnabled(!isPlaying);
-    StopAction->setEnabled(isPlaying);
-    Main.StopAction->setEnabled(isPlaying);
+    TActionPairs::Enable(this, &Main, TActionRole::Play, !isPlaying);
+    TActionPairs::Enable(this, &Main, TActionRole::Stop, isPlaying);
 }
 
 // --- The main window's shared controls ---
 
 void TMDIChild::TypedSelection(uint32_t& start, uint32_t& stop) const {
     const uint32_t frames = document->frames;
-    start = TPositionText::ToFrame(*view, Main.selstart->Text(), frames);
-    stop = TPositionText::ToFrame(*view, Main.selstop->Text(), frames);
+    start = TPositionText::ToFrame(*view, Main.SharedControls().StartText(), frames);
+    stop = TPositionText::ToFrame(*view, Main.SharedControls().StopText(), frames);
     if (start > stop)
         std::swap(start, stop);
 }
@@ -504,49 +493,44 @@ void TMDIChild::TypedSelection(uint32_t& start, uint32_t& stop) const {
 void TMDIChild::selClick() {
     if (!DocumentReady() || document->frames == 0)
         return;
+    TSharedControls& shared = Main.SharedControls();
     uint32_t start = 0;
     uint32_t stop = 0;
     try {
         TypedSelection(start, stop);
     } catch (...) {
-        const QSignalBlocker quiet(Main.sel);
-        Main.sel->setChecked(view->selected);
+        shared.ShowSelected(view->selected);
         throw;
     }
-    const bool selected = Main.sel->isChecked();
-    Main.selstart->SetText(TPositionText::FromFrame(*view, start));
-    Main.selstop->SetText(TPositionText::FromFrame(*view, stop));
+    const bool selected = shared.Selected();
+    shared.ShowSelection(TPositionText::FromFrame(*view, start),
+                         TPositionText::FromFrame(*view, stop));
     view->SetSelectionFrames(start, stop, selected);
     applyselection(selected);
     applyselectionmain(selected);
 }
 
 void TMDIChild::PickStartSClick() {
-    Main.selstart->SetText(TPositionText::FromFrame(*view, view->cursor));
+    Main.SharedControls().ShowStart(TPositionText::FromFrame(*view, view->cursor));
 }
 
 void TMDIChild::PickStopSClick() {
-    Main.selstop->SetText(TPositionText::FromFrame(*view, view->cursor));
+    Main.SharedControls().ShowStop(TPositionText::FromFrame(*view, view->cursor));
 }
 
 void TMDIChild::ShowSelectionEdits() {
-    Main.selstart->SetText(TPositionText::FromFrame(*view, view->selectionstart));
-    Main.selstop->SetText(TPositionText::FromFrame(*view, view->selectionstop));
+    Main.SharedControls().ShowSelection(TPositionText::FromFrame(*view, view->selectionstart),
+                                        TPositionText::FromFrame(*view, view->selectionstop));
 }
 
 void TMDIChild::WireSharedControls() {
-    SharedConnections = {
-        connect(Main.sel, &QCheckBox::toggled, this, [this] { Guarded([this] { selClick(); }); }),
-        connect(Main.PickStartMS, &QToolButton::clicked, this,
-                [this] { Guarded([this] { PickStartSClick(); }); }),
-        connect(Main.PickStopMS, &QToolButton::clicked, this,
-                [this] { Guarded([this] { PickStopSClick(); }); }),
-    };
+    SharedConnections =
+        Main.SharedControls().Wire(*this, {[this] { selClick(); }, [this] { PickStartSClick(); },
+                                           [this] { PickStopSClick(); }});
 }
 
 void TMDIChild::DetachSharedControls() {
-    for (QMetaObject::Connection& connection : SharedConnections)
-        disconnect(connection);
+    TSharedControls::Detach(SharedConnections);
 }
 
 // --- Form events ---
@@ -555,23 +539,10 @@ void TMDIChild::FormActivate() {
     for (TMDIChild* child : Main.Children())
         child->DetachSharedControls();
     Main.StopAll();
-    for (auto [mine, main] : {std::pair{UndoAction, Main.UndoAction},
-                              {RedoAction, Main.RedoAction},
-                              {CutAction, Main.CutAction},
-                              {CopyAction, Main.CopyAction},
-                              {DeleteAction, Main.DeleteAction},
-                              {SaveSelectedAction, Main.SaveSelectedAction},
-                              {FadeInAction, Main.FadeInAction},
-                              {FadeOutAction, Main.FadeOutAction},
-                              {StopAction, Main.StopAction}})
-        main->setEnabled(mine->isEnabled());
-    PasteAction->setEnabled(Main.PasteAction->isEnabled());
+    TActionPairs::ShowActive(*this, Main);
     updatecaption(windowTitle().toStdString());
-    Main.timedisplay->setText(QString::fromStdString(MsToStr(view->cursorms)));
-    {
-        const QSignalBlocker quiet(Main.sel);
-        Main.sel->setChecked(view->selected);
-    }
+    Main.SharedControls().ShowCursor(view->cursorms);
+    Main.SharedControls().ShowSelected(view->selected);
     WireSharedControls();
     if (DocumentReady())
         ShowSelectionEdits();
@@ -588,9 +559,8 @@ bool TMDIChild::FormCloseQuery() {
     if (mayClose)
         return true;
     // A Yes to the close question has saved already: the window may go when the save succeeded.
-    if (!view->closeaftersave)
+    if (!view->TakeCloseAfterSave())
         return false;
-    view->closeaftersave = false;
     if (document->modified)
         return false;
     view->CanCloseDocument();
@@ -662,7 +632,7 @@ void TMDIChild::ProgressTimerTimer() {
 void TMDIChild::VizTimerTimer() {
     TVUMeter::TLevels levels{};
     view->PollPlayerLevels(std::span<int16_t>(levels.data(), levels.size()));
-    Main.VUMeter1->SetLevels(levels, uint8_t(document->channels));
+    Main.SharedControls().ShowLevels(levels, uint8_t(document->channels));
 }
 
 void TMDIChild::SaveDialogTypeChange(int filterIndex) {
@@ -776,33 +746,16 @@ void TMDIChild::RedoActionExecute() {
         Scroll->SetPageSize(int32_t(document->frames));
 }
 
-void TMDIChild::ShrinkView(uint32_t length) {
-    const uint32_t remaining = document->frames - std::min(length, document->frames.load());
-    const bool inside = view->selectionstart >= view->viewstart &&
-                        view->selectionstop <= view->viewend && length < view->visible;
-    if (inside) {
-        Scroll->SetPageSize(std::max<int32_t>(Scroll->PageSize() - int32_t(length), 0));
-        view->visible -= length;
-        view->viewend -= length;
-    } else {
-        // The selection reaches outside the view: show the whole shortened document.
-        Scroll->SetPageSize(int32_t(remaining));
-        view->viewstart = 0;
-        view->visible = view->viewend = remaining;
-    }
-    view->viewend = std::min(view->viewend, remaining);
-}
-
 void TMDIChild::CutActionExecute() {
     if (!view->selected)
         return;
     const uint32_t start = view->selectionstart;
     const uint32_t stop = view->selectionstop;
-    const TViewState before = SaveViewState();
-    ShrinkView(stop - start);
-    view->selected = false;
+    const TWaveView::TSpan before = view->Span();
+    view->RemoveRange(start, stop - start);
+    view->DropSelectionMark();
     if (!document->cut(start, stop))
-        RestoreViewState(before);
+        view->RestoreSpan(before);
 }
 
 void TMDIChild::DeleteActionExecute() {
@@ -810,27 +763,15 @@ void TMDIChild::DeleteActionExecute() {
         return;
     const uint32_t start = view->selectionstart;
     const uint32_t stop = view->selectionstop;
-    const TViewState before = SaveViewState();
-    ShrinkView(stop - start);
+    const TWaveView::TSpan before = view->Span();
+    const uint32_t cursor = view->cursor;
+    view->RemoveRange(start, stop - start);
     view->SetCursorFrame(start);
-    view->selected = false;
+    view->DropSelectionMark();
     if (!document->deleterange(start, stop)) {
-        RestoreViewState(before);
-        view->SetCursorFrame(before.Cursor);
+        view->RestoreSpan(before);
+        view->SetCursorFrame(cursor);
     }
-}
-
-TMDIChild::TViewState TMDIChild::SaveViewState() const {
-    return {Scroll->PageSize(), view->viewstart, view->visible,
-            view->viewend,      view->cursor,    view->selected};
-}
-
-void TMDIChild::RestoreViewState(const TViewState& state) {
-    Scroll->SetPageSize(state.PageSize);
-    view->viewstart = state.ViewStart;
-    view->visible = state.Visible;
-    view->viewend = state.ViewEnd;
-    view->selected = state.Selected;
 }
 
 void TMDIChild::CopyActionExecute() {
@@ -846,14 +787,15 @@ void TMDIChild::PasteActionExecute() {
 void TMDIChild::SelectAllActionExecute() {
     if (!DocumentReady() || document->frames == 0)
         return;
-    Main.selstart->SetText(TPositionText::FromFrame(*view, 0));
-    Main.selstop->SetText(TPositionText::FromFrame(*view, document->frames));
-    Main.sel->setChecked(true);
-    view->SetSelectionFrames(0, document->frames, Main.sel->isChecked());
+    TSharedControls& shared = Main.SharedControls();
+    shared.ShowSelection(TPositionText::FromFrame(*view, 0),
+                         TPositionText::FromFrame(*view, document->frames));
+    shared.CheckSelected(true);
+    view->SetSelectionFrames(0, document->frames, shared.Selected());
 }
 
 void TMDIChild::DeselectAllActionExecute() {
-    Main.sel->setChecked(false);
+    Main.SharedControls().CheckSelected(false);
     selClick();
 }
 
@@ -862,7 +804,7 @@ void TMDIChild::PlayActionExecute() {
         return;
     // Play and Stop follow the player's own reports: a playback that ends at once leaves Play on.
     view->StartPlayback();
-    Main.VUMeter1->Reset();
+    Main.SharedControls().ResetMeter();
 }
 
 void TMDIChild::StopActionExecute() {
@@ -870,9 +812,7 @@ void TMDIChild::StopActionExecute() {
         return;
     view->StopPlayback();
     SetPlayState(false);
-    Main.VUMeter1->SetLevels(TVUMeter::TLevels{}, uint8_t(document->channels));
-    Main.VUMeter1->Clear();
-    Main.VUMeter1->Paint();
+    Main.SharedControls().ClearMeter(uint8_t(document->channels));
 }
 
 void TMDIChild::FadeInActionExecute() {
@@ -936,13 +876,12 @@ void TMDIChild::SmplActionExecute() {
 
 void TMDIChild::SetScale(int32_t selectiontype) {
     Settings.selectiontype = selectiontype;
-    Main.selstart->SetEditMask(TPositionText::Mask());
-    Main.selstop->SetEditMask(TPositionText::Mask());
+    Main.SharedControls().ApplyScale();
     if (DocumentReady())
         ShowSelectionEdits();
     else
         ResetSelectionEdits();
     ShowCursorPanel();
-    view->timeruler = selectiontype == 0;
+    view->SetTimeRuler(selectiontype == 0);
     view->Repaint();
 }
