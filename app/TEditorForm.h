@@ -31,6 +31,9 @@ class TVUMeter;
 ///
 /// Its creation loads the settings and the recent files; its close (after every document window
 /// agreed to close) stores them. Main thread only.
+///
+/// The definitions go by role: TEditorForm.cpp (creation, files, document commands),
+/// TEditorFormActions.cpp (actions, menus, toolbar) and TEditorFormWindows.cpp (Window menu).
 class TEditorForm : public QMainWindow {
     Q_OBJECT
 
@@ -87,7 +90,7 @@ public:
     /// Runs `handler` of the active document window, when there is one.
     void Forward(void (TMDIChild::*handler)());
 
-    // --- Window menu ---
+    // --- Window menu (TEditorFormWindows.cpp) ---
 
     /// Stacks the shown windows, each a title bar lower and further right than the one below it,
     /// all inside the frame; the active window comes out on top.
@@ -190,6 +193,8 @@ private:
     void FormResize();
     /// Shows the picture while no document window is open.
     void ShowBackground();
+
+    // Actions, menus and toolbar (TEditorFormActions.cpp)
     void CreateActions();
     void CreateDocumentActions();
     void CreateViewActions();
@@ -200,14 +205,16 @@ private:
                         void (TMDIChild::*handler)());
     void CreateMenus();
     void CreateToolBar();
+
     void CreatePanel();
     QWidget* CreateSelectionGroup();
     void CreateOpenDialog();
-    void CreateRecentActions();
     void buildrecentmenu();
     void InsertRecentSeparator();
     void InsertRecentItems(int index);
     void ShowRecentCaption(int index);
+
+    // Window menu (TEditorFormWindows.cpp)
     void FillWindowMenu();
     /// The document windows that are neither hidden nor minimised.
     std::vector<QMdiSubWindow*> ShownWindows() const;
@@ -216,6 +223,7 @@ private:
     void Tile(bool stacked);
     /// Moves the window back inside the frame where it reaches past the frame's edges.
     void KeepInside(QMdiSubWindow& window) const;
+
     void RestorePlacement();
     void StorePlacement();
     void ChildActivated(QMdiSubWindow* window);

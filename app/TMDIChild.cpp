@@ -9,40 +9,29 @@
 #include "Settings.h"
 #include "TActionPairs.h"
 #include "TEditorForm.h"
-#include "TMaskEdit.h"
 #include "TPngImageList.h"
 #include "TPositionText.h"
-#include "TPropertiesForm.h"
-#include "TSaveOperations.h"
 #include "TScrollBar.h"
 #include "TSharedControls.h"
 #include "TStatusPanel.h"
 #include "TVUMeter.h"
 #include "TWaveView.h"
-#include "TamplifyForm.h"
-#include "Tfnormalize.h"
 #include "TimeOfDay.h"
-#include "Tsilence.h"
 #include "Twavefile.h"
 #include "ViewColors.h"
 
 #include <QAction>
-#include <QActionGroup>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFrame>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include <filesystem>
 #include <span>
 
 namespace {
@@ -53,43 +42,6 @@ constexpr QSize DefaultClientSize(700, 430);
 std::string BaseName(const std::string& fileName) {
     const size_t slash = fileName.find_last_of('/');
     return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
-}
-
-/// The extension of the file's own name, from its last ".", or "".
-std::string Extension(const std::string& fileName) {
-    const std::string name = BaseName(fileName);
-    const size_t dot = name.find_last_of('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot);
-}
-
-/// Saves go by the extension exactly as written: ".WAV" is neither.
-bool SavesInPlace(const std::string& fileName) {
-    const std::string ext = Extension(fileName);
-    return ext == ".wav" || ext == ".mp3";
-}
-
-const char* FilterExtension(int filterIndex) {
-    return filterIndex == 2 ? ".mp3" : ".wav";
-}
-
-bool FileExists(const std::string& name) {
-    std::error_code error;
-    return std::filesystem::exists(name, error);
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    return std::filesystem::equivalent(a, b, error);
-}
-
-std::string RunDialog(QFileDialog& dialog) {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().first().toStdString();
-}
-
-int SelectedFilterIndex(const QFileDialog& dialog) {
-    return int(dialog.nameFilters().indexOf(dialog.selectedNameFilter())) + 1;
 }
 
 } // namespace
@@ -109,8 +61,7 @@ TMDIChild* TMDIChild::CreateNew(TEditorForm& owner, int32_t sampleRate, int32_t 
 }
 
 TMDIChild::TMDIChild(TEditorForm& owner)
-    : Main(owner)
-    , RunSaveDialog(RunDialog) {
+    : Main(owner) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(TPngImageList::DocumentIcon());
     setMinimumSize(360, 180);
@@ -193,79 +144,6 @@ void TMDIChild::CreateView() {
     view->setFocus();
 }
 
-QAction* TMDIChild::MakeAction(const char* name, const char* caption, void (TMDIChild::*handler)(),
-                               int image) {
-    auto* action = new QAction(QString::fromLatin1(caption), this);
-    action->setObjectName(name);
-    if (image >= 0)
-        action->setIcon(TPngImageList::Child(image));
-    if (handler != nullptr)
-        connect(action, &QAction::triggered, this,
-                [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
-    return action;
-}
-
-void TMDIChild::CreateActions() {
-    SaveAction = MakeAction("SaveAction", "Save", &TMDIChild::SaveActionExecute, ciSave);
-    SaveAsAction =
-        MakeAction("SaveAsAction", "Save As...", &TMDIChild::SaveAsActionExecute, ciSaveAs);
-    SaveSelectedAction = MakeAction("SaveSelectedAction", "Save Selected As...          ",
-                                    &TMDIChild::SaveSelectedActionExecute, ciSaveSelected);
-    PropertiesAction = MakeAction("PropertiesAction", "File Properties...",
-                                  &TMDIChild::PropertiesActionExecute, ciProperties);
-    ZoomInAction = MakeAction("ZoomInAction", "Zoom In", &TMDIChild::ZoomInActionExecute, ciZoomIn);
-    ZoomOutAction =
-        MakeAction("ZoomOutAction", "Zoom Out", &TMDIChild::ZoomOutActionExecute, ciZoomOut);
-    ZoomFullAction =
-        MakeAction("ZoomFullAction", "Zoom Full", &TMDIChild::ZoomFullActionExecute, ciZoomFull);
-    UndoAction = MakeAction("UndoAction", "Undo", &TMDIChild::UndoActionExecute, ciUndo);
-    RedoAction = MakeAction("RedoAction", "Redo", &TMDIChild::RedoActionExecute, ciRedo);
-    CutAction = MakeAction("CutAction", "Cut", &TMDIChild::CutActionExecute, ciCut);
-    CopyAction = MakeAction("CopyAction", "Copy", &TMDIChild::CopyActionExecute, ciCopy);
-    PasteAction = MakeAction("PasteAction", "Paste", &TMDIChild::PasteActionExecute, ciPaste);
-    DeleteAction = MakeAction("DeleteAction", "Delete", &TMDIChild::DeleteActionExecute, ciDelete);
-    SelectAllAction = MakeAction("SelectAllAction", "Select All",
-                                 &TMDIChild::SelectAllActionExecute, ciSelectAll);
-    DeselectAllAction = MakeAction("DeselectAllAction", "Deselect All",
-                                   &TMDIChild::DeselectAllActionExecute, ciDeselect);
-    PlayAction = MakeAction("PlayAction", "Play", &TMDIChild::PlayActionExecute, ciPlay);
-    StopAction = MakeAction("StopAction", "Stop", &TMDIChild::StopActionExecute, ciStop);
-    FadeInAction = MakeAction("FadeInAction", "Fade In", &TMDIChild::FadeInActionExecute, ciFadeIn);
-    FadeOutAction =
-        MakeAction("FadeOutAction", "Fade Out", &TMDIChild::FadeOutActionExecute, ciFadeOut);
-    SilenceAction = MakeAction("SilenceAction", "Insert Silence...",
-                               &TMDIChild::SilenceActionExecute, ciSilence);
-    NormalizationAction = MakeAction("NormalizationAction", "Normalization...",
-                                     &TMDIChild::NormalizationActionExecute, ciNormalize);
-    ReverseAction =
-        MakeAction("ReverseAction", "Reverse", &TMDIChild::ReverseActionExecute, ciReverse);
-    InvertAction = MakeAction("InvertAction", "Invert", &TMDIChild::InvertActionExecute, ciInvert);
-    AmplifyIAction = MakeAction("AmplifyIAction", "Amplify (Increase)...",
-                                &TMDIChild::AmplifyIActionExecute, ciAmplifyI);
-    AmplifyDAction = MakeAction("AmplifyDAction", "Amplify (Decrease)...",
-                                &TMDIChild::AmplifyDActionExecute, ciAmplifyD);
-    MsAction = MakeAction("MsAction", "Milliseconds", &TMDIChild::MsActionExecute);
-    SmplAction = MakeAction("SmplAction", "Samples", &TMDIChild::SmplActionExecute);
-    SettingsAction = MakeAction("SettingsAction", "Settings...", nullptr, ciSettings);
-    ScaleFormatAction = MakeAction("ScaleFormatAction", "Scale Format", nullptr);
-    ConvertAction = MakeAction("ConvertAction", "Convert", nullptr);
-    for (QAction* action : {MsAction, SmplAction})
-        action->setCheckable(true);
-    auto* scale = new QActionGroup(this);
-    scale->addAction(MsAction);
-    scale->addAction(SmplAction);
-    // Like the main window's, the actions that need a selection start disabled.
-    applyselection(false);
-    // The main window's actions carry the shared keys; this window's own keys work while it has
-    // the focus.
-    PlayAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    StopAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-    for (QAction* action : {PlayAction, StopAction}) {
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        addAction(action);
-    }
-}
-
 void TMDIChild::CreateComponents() {
     Client = new QWidget(this);
     Client->setObjectName("Client");
@@ -313,33 +191,6 @@ void TMDIChild::CreateTimers() {
     VizTimer->setObjectName("VizTimer");
     VizTimer->setInterval(10);
     connect(VizTimer, &QTimer::timeout, this, [this] { Guarded([this] { VizTimerTimer(); }); });
-}
-
-void TMDIChild::CreateSaveDialog() {
-    SaveDialog = new QFileDialog(this);
-    SaveDialog->setObjectName("SaveDialog");
-    // Qt's own dialog reports the type changes; the window asks about overwriting itself.
-    SaveDialog->setOption(QFileDialog::DontUseNativeDialog);
-    SaveDialog->setOption(QFileDialog::DontConfirmOverwrite);
-    SaveDialog->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDialog->setFileMode(QFileDialog::AnyFile);
-    SaveDialog->setNameFilters({"WAV (*.wav)", "MP3 (*.mp3)"});
-    connect(SaveDialog, &QFileDialog::filterSelected, this, [this](const QString& filter) {
-        SaveDialogTypeChange(int(SaveDialog->nameFilters().indexOf(filter)) + 1);
-    });
-}
-
-void TMDIChild::CreatePopupMenu() {
-    PopupActionBar1 = new QMenu(this);
-    PopupActionBar1->setObjectName("PopupActionBar1");
-    PopupActionBar1->addActions({CutAction, CopyAction, PasteAction, DeleteAction});
-    PopupActionBar1->addSeparator();
-    // The selection's own save shows no image in the menu.
-    QAction* saveSelected = PopupActionBar1->addAction(SaveSelectedAction->text());
-    connect(saveSelected, &QAction::triggered, SaveSelectedAction, &QAction::trigger);
-    connect(SaveSelectedAction, &QAction::changed, saveSelected,
-            [saveSelected, this] { saveSelected->setEnabled(SaveSelectedAction->isEnabled()); });
-    saveSelected->setEnabled(SaveSelectedAction->isEnabled());
 }
 
 // --- Routines ---
@@ -633,255 +484,4 @@ void TMDIChild::VizTimerTimer() {
     TVUMeter::TLevels levels{};
     view->PollPlayerLevels(std::span<int16_t>(levels.data(), levels.size()));
     Main.SharedControls().ShowLevels(levels, uint8_t(document->channels));
-}
-
-void TMDIChild::SaveDialogTypeChange(int filterIndex) {
-    DefaultExt = FilterExtension(filterIndex);
-}
-
-// --- Saving ---
-
-bool TMDIChild::ConfirmOverwrite(const std::string& name, const std::string& question) const {
-    if (!FileExists(name))
-        return true;
-    return MessageDlg(question, TMsgDlgType::mtError, mbYes | mbNo) == mrYes;
-}
-
-std::string TMDIChild::ChooseSaveName(int& filterIndex) {
-    const std::string name = RunSaveDialog(*SaveDialog);
-    filterIndex = SelectedFilterIndex(*SaveDialog);
-    return name;
-}
-
-bool TMDIChild::SaveDocumentNow() {
-    if (SavesInPlace(document->filename))
-        return TSaveOperations::savefile(*document);
-    return SaveAs();
-}
-
-void TMDIChild::SaveActionExecute() {
-    if (document->modified)
-        SaveDocumentNow();
-}
-
-void TMDIChild::SaveAsActionExecute() {
-    SaveAs();
-}
-
-bool TMDIChild::SaveAs() {
-    SaveDialog->selectNameFilter(
-        SaveDialog->nameFilters().value(Settings.filterindex == 2 ? 1 : 0));
-    int filterIndex = 1;
-    std::string name = ChooseSaveName(filterIndex);
-    if (name.empty())
-        return false;
-    // The type in force when the dialog was accepted decides a missing extension.
-    SaveDialogTypeChange(filterIndex);
-    if (!SavesInPlace(name))
-        name += DefaultExt;
-    if (!ConfirmOverwrite(name, "This file " + name + " already exists. Overwrite?"))
-        return false;
-    Settings.filterindex = filterIndex;
-    const std::string previous = document->filename;
-    document->filename = name;
-    OperationFailed = false;
-    const bool started = TSaveOperations::savefile(*document);
-    if (started && !OperationFailed)
-        updatecaption(document->filename);
-    else
-        document->filename = previous;
-    return started;
-}
-
-void TMDIChild::SaveSelectedActionExecute() {
-    if (!view->selected)
-        return;
-    int filterIndex = 1;
-    std::string name = ChooseSaveName(filterIndex);
-    if (name.empty())
-        return;
-    const std::string ext = Extension(name);
-    name = name.substr(0, name.size() - ext.size()) + FilterExtension(filterIndex);
-    if (!ConfirmOverwrite(name, "This file already exists. Overwrite?"))
-        return;
-    const bool ownFile = SameFile(name, document->filename);
-    OperationFailed = false;
-    const bool started =
-        TSaveOperations::saverange(*document, name, view->selectionstart, view->selectionstop);
-    // The document's own file now holds only the selection.
-    if (started && !OperationFailed && ownFile)
-        document->modified = true;
-}
-
-void TMDIChild::PropertiesActionExecute() {
-    if (!DocumentReady())
-        return;
-    PropertiesForm->setfilename(*document);
-    PropertiesForm->ShowModal();
-}
-
-// --- Edits ---
-
-void TMDIChild::ZoomInActionExecute() {
-    view->ZoomIn();
-}
-
-void TMDIChild::ZoomOutActionExecute() {
-    view->ZoomOut();
-}
-
-void TMDIChild::ZoomFullActionExecute() {
-    view->ZoomFull();
-}
-
-void TMDIChild::UndoActionExecute() {
-    document->undo();
-    if (int64_t(document->frames) < Scroll->PageSize())
-        Scroll->SetPageSize(int32_t(document->frames));
-}
-
-void TMDIChild::RedoActionExecute() {
-    document->redo();
-    if (int64_t(document->frames) < Scroll->PageSize())
-        Scroll->SetPageSize(int32_t(document->frames));
-}
-
-void TMDIChild::CutActionExecute() {
-    if (!view->selected)
-        return;
-    const uint32_t start = view->selectionstart;
-    const uint32_t stop = view->selectionstop;
-    const TWaveView::TSpan before = view->Span();
-    view->RemoveRange(start, stop - start);
-    view->DropSelectionMark();
-    if (!document->cut(start, stop))
-        view->RestoreSpan(before);
-}
-
-void TMDIChild::DeleteActionExecute() {
-    if (!view->selected)
-        return;
-    const uint32_t start = view->selectionstart;
-    const uint32_t stop = view->selectionstop;
-    const TWaveView::TSpan before = view->Span();
-    const uint32_t cursor = view->cursor;
-    view->RemoveRange(start, stop - start);
-    view->SetCursorFrame(start);
-    view->DropSelectionMark();
-    if (!document->deleterange(start, stop)) {
-        view->RestoreSpan(before);
-        view->SetCursorFrame(cursor);
-    }
-}
-
-void TMDIChild::CopyActionExecute() {
-    if (view->selected)
-        document->copy(view->selectionstart, view->selectionstop);
-}
-
-void TMDIChild::PasteActionExecute() {
-    if (DocumentReady())
-        document->paste(view->cursor);
-}
-
-void TMDIChild::SelectAllActionExecute() {
-    if (!DocumentReady() || document->frames == 0)
-        return;
-    TSharedControls& shared = Main.SharedControls();
-    shared.ShowSelection(TPositionText::FromFrame(*view, 0),
-                         TPositionText::FromFrame(*view, document->frames));
-    shared.CheckSelected(true);
-    view->SetSelectionFrames(0, document->frames, shared.Selected());
-}
-
-void TMDIChild::DeselectAllActionExecute() {
-    Main.SharedControls().CheckSelected(false);
-    selClick();
-}
-
-void TMDIChild::PlayActionExecute() {
-    if (!DocumentReady())
-        return;
-    // Play and Stop follow the player's own reports: a playback that ends at once leaves Play on.
-    view->StartPlayback();
-    Main.SharedControls().ResetMeter();
-}
-
-void TMDIChild::StopActionExecute() {
-    if (!VizTimer->isActive())
-        return;
-    view->StopPlayback();
-    SetPlayState(false);
-    Main.SharedControls().ClearMeter(uint8_t(document->channels));
-}
-
-void TMDIChild::FadeInActionExecute() {
-    if (view->selected)
-        document->fadein(view->selectionstart, view->selectionstop);
-}
-
-void TMDIChild::FadeOutActionExecute() {
-    if (view->selected)
-        document->fadeout(view->selectionstart, view->selectionstop);
-}
-
-void TMDIChild::SilenceActionExecute() {
-    if (!DocumentReady() || silence->ShowModal() != mrOk)
-        return;
-    const int64_t frames = view->MsToFrames(silence->pausems->Value());
-    if (frames > 0)
-        document->insertsilence(view->cursor, frames);
-}
-
-void TMDIChild::NormalizationActionExecute() {
-    if (DocumentReady() && fnormalize->ShowModal() == mrOk)
-        document->normalize(fnormalize->SpinEdit->Value());
-}
-
-void TMDIChild::AmplifyIActionExecute() {
-    Amplify(101);
-}
-
-void TMDIChild::AmplifyDActionExecute() {
-    Amplify(10);
-}
-
-void TMDIChild::Amplify(int32_t preset) {
-    if (!DocumentReady())
-        return;
-    amplifyForm->SpinEdit->SetValue(preset);
-    if (amplifyForm->ShowModal() == mrOk)
-        document->amplify(amplifyForm->SpinEdit->Value());
-}
-
-void TMDIChild::ReverseActionExecute() {
-    if (DocumentReady())
-        document->reverse();
-}
-
-void TMDIChild::InvertActionExecute() {
-    if (DocumentReady())
-        document->invert();
-}
-
-// --- Scale format ---
-
-void TMDIChild::MsActionExecute() {
-    SetScale(0);
-}
-
-void TMDIChild::SmplActionExecute() {
-    SetScale(1);
-}
-
-void TMDIChild::SetScale(int32_t selectiontype) {
-    Settings.selectiontype = selectiontype;
-    Main.SharedControls().ApplyScale();
-    if (DocumentReady())
-        ShowSelectionEdits();
-    else
-        ResetSelectionEdits();
-    ShowCursorPanel();
-    view->SetTimeRuler(selectiontype == 0);
-    view->Repaint();
 }

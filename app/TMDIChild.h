@@ -29,6 +29,10 @@ class Twavefile;
 /// Create it with CreateOpen or CreateNew: both add the window to the frame and show it before
 /// the document starts loading, and the window may close itself at once (a load that fails). A
 /// closed window deletes itself later, never while one of its handlers runs. Main thread only.
+///
+/// The definitions go by role: TMDIChild.cpp (creation, events, the shared controls),
+/// TMDIChildActions.cpp (actions and context menu), TMDIChildSave.cpp (saving) and
+/// TMDIChildEdit.cpp (edits, playback, scale format).
 class TMDIChild : public QMdiSubWindow {
     Q_OBJECT
 
