@@ -58,14 +58,23 @@ bool TActionPairs::FollowsDocument(TActionRole role) {
 }
 
 void TActionPairs::Enable(TMDIChild* document, TEditorForm* main, TActionRole role, bool enabled) {
-    for (const TActionPair& pair : Pairs) {
-        if (pair.Role != role)
-            continue;
-        if (document != nullptr && pair.Document != nullptr)
-            (document->*pair.Document)->setEnabled(enabled);
-        if (main != nullptr)
-            (main->*pair.Main)->setEnabled(enabled);
-    }
+    for (const TActionPair& pair : Pairs)
+        if (pair.Role == role)
+            EnablePair(pair, document, main, enabled);
+}
+
+void TActionPairs::EnablePair(const TActionPair& pair, TMDIChild* document, TEditorForm* main,
+                              bool enabled) {
+    if (document != nullptr && pair.Document != nullptr)
+        (document->*pair.Document)->setEnabled(enabled);
+    if (main != nullptr)
+        (main->*pair.Main)->setEnabled(enabled);
+}
+
+void TActionPairs::SwitchOffFollowing(TMDIChild* document, TEditorForm* main) {
+    for (const TActionPair& pair : Pairs)
+        if (FollowsDocument(pair.Role))
+            EnablePair(pair, document, main, false);
 }
 
 void TActionPairs::ShowActive(TMDIChild& document, TEditorForm& main) {
@@ -82,12 +91,13 @@ void TActionPairs::ShowActive(TMDIChild& document, TEditorForm& main) {
 }
 
 void TActionPairs::ShowOpen(TEditorForm& main, bool open, bool clipboard) {
+    if (!open)
+        SwitchOffFollowing(nullptr, &main);
     for (const TActionPair& pair : Pairs) {
         QAction* action = main.*pair.Main;
-        if (FollowsDocument(pair.Role)) {
-            if (!open)
-                action->setEnabled(false);
-        } else if (pair.Role == Paste) {
+        if (FollowsDocument(pair.Role))
+            continue;
+        if (pair.Role == Paste) {
             action->setEnabled(open && clipboard);
         } else if (pair.Role != Always) {
             action->setEnabled(open);

@@ -40,9 +40,16 @@ public:
     /// actions that follow the document take its state, and the document's Paste takes the main
     /// window's.
     static void ShowActive(TMDIChild& document, TEditorForm& main);
+    /// Switches off every action that follows a document (selection, history, Stop), in the
+    /// document window, the main window or both (either may be null): the state without a document.
+    static void SwitchOffFollowing(TMDIChild* document, TEditorForm* main);
     /// Switches the main window's side for whether a document window is `open`; Paste also
     /// needs the clipboard to hold audio.
     static void ShowOpen(TEditorForm& main, bool open, bool clipboard);
     /// True for the roles whose state belongs to one document (selection, history, Stop).
     static bool FollowsDocument(TActionRole role);
+
+private:
+    static void EnablePair(const TActionPair& pair, TMDIChild* document, TEditorForm* main,
+                           bool enabled);
 };

@@ -477,6 +477,14 @@ void TEditorForm::enablecontrols(bool enabled) {
     Shared->Enable(enabled);
 }
 
+QSize TEditorForm::FrameSize() const {
+    return MDIArea->viewport()->size();
+}
+
+void TEditorForm::AddDocumentWindow(QMdiSubWindow& window) {
+    MDIArea->addSubWindow(&window);
+}
+
 TSharedControls& TEditorForm::SharedControls() const {
     return *Shared;
 }

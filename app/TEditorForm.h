@@ -55,6 +55,10 @@ public:
     /// Records a newly opened file in the recent files and their menus.
     void addrecent(const std::string& fileName);
 
+    /// The size of the frame's area that holds the document windows.
+    QSize FrameSize() const;
+    /// Adds a new document window to the frame.
+    void AddDocumentWindow(QMdiSubWindow& window);
     /// The selection, cursor, level and playback controls that the active document window drives.
     TSharedControls& SharedControls() const;
 

@@ -64,7 +64,7 @@ void TEditorForm::CreateActions() {
     CreateDocumentActions();
     CreateViewActions();
     CreateWindowActions();
-    TActionPairs::Enable(nullptr, this, TActionRole::Selection, false);
+    TActionPairs::SwitchOffFollowing(nullptr, this);
 }
 
 void TEditorForm::CreateDocumentActions() {

@@ -73,10 +73,10 @@ TMDIChild::TMDIChild(TEditorForm& owner)
 }
 
 void TMDIChild::JoinFrame() {
-    const QSize area = Main.MDIArea->viewport()->size();
+    const QSize area = Main.FrameSize();
     // About its size before it joins, so that the frame finds it a place.
     resize(DefaultClientSize.boundedTo(area));
-    Main.MDIArea->addSubWindow(this);
+    Main.AddDocumentWindow(*this);
     // Joining a frame whose active window is maximised maximises the window at once. Its size is
     // set in the normal state, which it returns to when restored, never while marked maximised.
     const bool maximised = isMaximized();
@@ -100,12 +100,11 @@ TMDIChild::~TMDIChild() {
 
 void TMDIChild::FormCreate() {
     CreateActions();
+    // Like the main window's, the actions that follow a document start disabled.
+    TActionPairs::SwitchOffFollowing(this, nullptr);
     CreateComponents();
     document = std::make_unique<Twavefile>();
     BindDocument();
-    UndoAction->setEnabled(false);
-    RedoAction->setEnabled(false);
-    StopAction->setEnabled(false);
     ViewBackColor = Settings.backcolor;
     ViewWaveColor = Settings.wavecolor;
     ViewScaleColor = Settings.scalecolor;

@@ -69,8 +69,6 @@ void TMDIChild::CreateActions() {
     auto* scale = new QActionGroup(this);
     scale->addAction(MsAction);
     scale->addAction(SmplAction);
-    // Like the main window's, the actions that need a selection start disabled.
-    applyselection(false);
     // The main window's actions carry the shared keys; this window's own keys work while it has
     // the focus.
     PlayAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
