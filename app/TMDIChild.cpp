@@ -128,8 +128,7 @@ void TMDIChild::CreateView() {
     view = new TWaveView(Panel1);
     view->setObjectName("view");
     Panel1->layout()->addWidget(view);
-    view->document = document.get();
-    view->scrollbar = Scroll;
+    view->Bind(document.get(), Scroll);
     view->OnCursor = [this](TWaveView&, uint32_t position, int64_t positions) {
         onCursor(position, positions);
     };

@@ -69,6 +69,11 @@ void TWaveView::FireSelect(uint32_t start, uint32_t stop, bool isSelected) {
 
 // --- Document, cursor and selection ---
 
+void TWaveView::Bind(Twavefile* newDocument, TScrollBar* bar) {
+    document = newDocument;
+    scrollbar = bar;
+}
+
 void TWaveView::SetDocument(Twavefile* newDocument) {
     document = newDocument;
     selected = false;

@@ -45,8 +45,8 @@ using TSaveDocument = std::function<bool(Twavefile& document)>;
 /// selection only touch the strips that change, and `Redraw` (keys, selections set in frames)
 /// keeps the base layer while the document, span, size and colours it was drawn from stay.
 ///
-/// Main thread only. The owner (the document window) assigns `document` and `scrollbar`, which
-/// the view does not own, and binds the events; it reads the public fields and changes the span
+/// Main thread only. The owner (the document window) binds `document` and `scrollbar`, which
+/// the view does not own, and the events; it reads the public fields and changes the span
 /// and the selection only through the view's calls (`RemoveRange`, `RestoreSpan` …), so that the
 /// view keeps `visible` == `viewend` − `viewstart`; the document must outlive the view. The view
 /// owns its player; playback reads the document only while it is ready. Frame numbers are unsigned
@@ -84,6 +84,9 @@ public:
 
     // --- Document, cursor and selection ---
 
+    /// Binds the document and the scroll bar (neither owned) before the document is loaded;
+    /// `SetDocument` shows it once it is.
+    void Bind(Twavefile* newDocument, TScrollBar* bar);
     /// Binds `newDocument` (not owned), shows all of it, clears cursor and selection, fires
     /// OnCursor(0, 0) and repaints.
     void SetDocument(Twavefile* newDocument);
