@@ -33,7 +33,8 @@ class TVUMeter;
 /// agreed to close) stores them. Main thread only.
 ///
 /// The definitions go by role: TEditorForm.cpp (creation, files, document commands),
-/// TEditorFormActions.cpp (actions, menus, toolbar) and TEditorFormWindows.cpp (Window menu).
+/// TEditorFormActions.cpp (actions, menus, toolbar), TEditorFormPanel.cpp (the frame and the
+/// shared controls' panel) and TEditorFormWindows.cpp (Window menu).
 class TEditorForm : public QMainWindow {
     Q_OBJECT
 
@@ -210,8 +211,10 @@ private:
     void CreateMenus();
     void CreateToolBar();
 
+    // Frame and panel (TEditorFormPanel.cpp)
     void CreatePanel();
     QWidget* CreateSelectionGroup();
+
     void CreateOpenDialog();
     void buildrecentmenu();
     void InsertRecentSeparator();
