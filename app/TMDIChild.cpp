@@ -25,7 +25,6 @@
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFrame>
-#include <QMdiArea>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTimer>
