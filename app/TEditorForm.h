@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ class QToolBar;
 class QToolButton;
 class TMDIChild;
 class TMaskEdit;
+class TSharedControls;
 class TVUMeter;
 
 /// The main window: the frame that holds every document window, with the menu bar, the toolbar,
@@ -29,6 +31,10 @@ class TVUMeter;
 ///
 /// Its creation loads the settings and the recent files; its close (after every document window
 /// agreed to close) stores them. Main thread only.
+///
+/// The definitions go by role: TEditorForm.cpp (creation, files, document commands),
+/// TEditorFormActions.cpp (actions, menus, toolbar), TEditorFormPanel.cpp (the frame and the
+/// shared controls' panel) and TEditorFormWindows.cpp (Window menu).
 class TEditorForm : public QMainWindow {
     Q_OBJECT
 
@@ -49,6 +55,13 @@ public:
     void openorshow(const std::string& fileName);
     /// Records a newly opened file in the recent files and their menus.
     void addrecent(const std::string& fileName);
+
+    /// The size of the frame's area that holds the document windows.
+    QSize FrameSize() const;
+    /// Adds a new document window to the frame.
+    void AddDocumentWindow(QMdiSubWindow& window);
+    /// The selection, cursor, level and playback controls that the active document window drives.
+    TSharedControls& SharedControls() const;
 
     /// The active document window, or null.
     TMDIChild* ActiveChild() const;
@@ -82,7 +95,7 @@ public:
     /// Runs `handler` of the active document window, when there is one.
     void Forward(void (TMDIChild::*handler)());
 
-    // --- Window menu ---
+    // --- Window menu (TEditorFormWindows.cpp) ---
 
     /// Stacks the shown windows, each a title bar lower and further right than the one below it,
     /// all inside the frame; the active window comes out on top.
@@ -185,6 +198,8 @@ private:
     void FormResize();
     /// Shows the picture while no document window is open.
     void ShowBackground();
+
+    // Actions, menus and toolbar (TEditorFormActions.cpp)
     void CreateActions();
     void CreateDocumentActions();
     void CreateViewActions();
@@ -195,14 +210,18 @@ private:
                         void (TMDIChild::*handler)());
     void CreateMenus();
     void CreateToolBar();
+
+    // Frame and panel (TEditorFormPanel.cpp)
     void CreatePanel();
     QWidget* CreateSelectionGroup();
+
     void CreateOpenDialog();
-    void CreateRecentActions();
     void buildrecentmenu();
     void InsertRecentSeparator();
     void InsertRecentItems(int index);
     void ShowRecentCaption(int index);
+
+    // Window menu (TEditorFormWindows.cpp)
     void FillWindowMenu();
     /// The document windows that are neither hidden nor minimised.
     std::vector<QMdiSubWindow*> ShownWindows() const;
@@ -211,12 +230,14 @@ private:
     void Tile(bool stacked);
     /// Moves the window back inside the frame where it reaches past the frame's edges.
     void KeepInside(QMdiSubWindow& window) const;
+
     void RestorePlacement();
     void StorePlacement();
     void ChildActivated(QMdiSubWindow* window);
     void OpenNames(const std::vector<std::string>& names);
     void WMDropFiles(const std::string& fileName);
 
+    std::unique_ptr<TSharedControls> Shared;
     QAction* RecentSeparator = nullptr;
     QPointer<QMdiSubWindow> LastActive;
 };

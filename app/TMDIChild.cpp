@@ -7,40 +7,30 @@
 #include "LevelText.h"
 #include "MessageDlg.h"
 #include "Settings.h"
+#include "TActionPairs.h"
 #include "TEditorForm.h"
-#include "TMaskEdit.h"
 #include "TPngImageList.h"
 #include "TPositionText.h"
-#include "TPropertiesForm.h"
-#include "TSaveOperations.h"
 #include "TScrollBar.h"
+#include "TSharedControls.h"
 #include "TStatusPanel.h"
 #include "TVUMeter.h"
 #include "TWaveView.h"
-#include "TamplifyForm.h"
-#include "Tfnormalize.h"
 #include "TimeOfDay.h"
-#include "Tsilence.h"
 #include "Twavefile.h"
 #include "ViewColors.h"
 
 #include <QAction>
-#include <QActionGroup>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFrame>
-#include <QLabel>
-#include <QMdiArea>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include <filesystem>
 #include <span>
 
 namespace {
@@ -51,43 +41,6 @@ constexpr QSize DefaultClientSize(700, 430);
 std::string BaseName(const std::string& fileName) {
     const size_t slash = fileName.find_last_of('/');
     return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
-}
-
-/// The extension of the file's own name, from its last ".", or "".
-std::string Extension(const std::string& fileName) {
-    const std::string name = BaseName(fileName);
-    const size_t dot = name.find_last_of('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot);
-}
-
-/// Saves go by the extension exactly as written: ".WAV" is neither.
-bool SavesInPlace(const std::string& fileName) {
-    const std::string ext = Extension(fileName);
-    return ext == ".wav" || ext == ".mp3";
-}
-
-const char* FilterExtension(int filterIndex) {
-    return filterIndex == 2 ? ".mp3" : ".wav";
-}
-
-bool FileExists(const std::string& name) {
-    std::error_code error;
-    return std::filesystem::exists(name, error);
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    return std::filesystem::equivalent(a, b, error);
-}
-
-std::string RunDialog(QFileDialog& dialog) {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().first().toStdString();
-}
-
-int SelectedFilterIndex(const QFileDialog& dialog) {
-    return int(dialog.nameFilters().indexOf(dialog.selectedNameFilter())) + 1;
 }
 
 } // namespace
@@ -107,8 +60,7 @@ TMDIChild* TMDIChild::CreateNew(TEditorForm& owner, int32_t sampleRate, int32_t 
 }
 
 TMDIChild::TMDIChild(TEditorForm& owner)
-    : Main(owner)
-    , RunSaveDialog(RunDialog) {
+    : Main(owner) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(TPngImageList::DocumentIcon());
     setMinimumSize(360, 180);
@@ -120,10 +72,10 @@ TMDIChild::TMDIChild(TEditorForm& owner)
 }
 
 void TMDIChild::JoinFrame() {
-    const QSize area = Main.MDIArea->viewport()->size();
+    const QSize area = Main.FrameSize();
     // About its size before it joins, so that the frame finds it a place.
     resize(DefaultClientSize.boundedTo(area));
-    Main.MDIArea->addSubWindow(this);
+    Main.AddDocumentWindow(*this);
     // Joining a frame whose active window is maximised maximises the window at once. Its size is
     // set in the normal state, which it returns to when restored, never while marked maximised.
     const bool maximised = isMaximized();
@@ -147,18 +99,17 @@ TMDIChild::~TMDIChild() {
 
 void TMDIChild::FormCreate() {
     CreateActions();
+    // Like the main window's, the actions that follow a document start disabled.
+    TActionPairs::SwitchOffFollowing(this, nullptr);
     CreateComponents();
     document = std::make_unique<Twavefile>();
     BindDocument();
-    UndoAction->setEnabled(false);
-    RedoAction->setEnabled(false);
-    StopAction->setEnabled(false);
     ViewBackColor = Settings.backcolor;
     ViewWaveColor = Settings.wavecolor;
     ViewScaleColor = Settings.scalecolor;
     CreateView();
     document->setview(view);
-    view->timeruler = Settings.selectiontype == 0;
+    view->SetTimeRuler(Settings.selectiontype == 0);
 }
 
 void TMDIChild::BindDocument() {
@@ -176,8 +127,7 @@ void TMDIChild::CreateView() {
     view = new TWaveView(Panel1);
     view->setObjectName("view");
     Panel1->layout()->addWidget(view);
-    view->document = document.get();
-    view->scrollbar = Scroll;
+    view->Bind(document.get(), Scroll);
     view->OnCursor = [this](TWaveView&, uint32_t position, int64_t positions) {
         onCursor(position, positions);
     };
@@ -189,79 +139,6 @@ void TMDIChild::CreateView() {
     view->installEventFilter(this);
     view->Repaint();
     view->setFocus();
-}
-
-QAction* TMDIChild::MakeAction(const char* name, const char* caption, void (TMDIChild::*handler)(),
-                               int image) {
-    auto* action = new QAction(QString::fromLatin1(caption), this);
-    action->setObjectName(name);
-    if (image >= 0)
-        action->setIcon(TPngImageList::Child(image));
-    if (handler != nullptr)
-        connect(action, &QAction::triggered, this,
-                [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
-    return action;
-}
-
-void TMDIChild::CreateActions() {
-    SaveAction = MakeAction("SaveAction", "Save", &TMDIChild::SaveActionExecute, ciSave);
-    SaveAsAction =
-        MakeAction("SaveAsAction", "Save As...", &TMDIChild::SaveAsActionExecute, ciSaveAs);
-    SaveSelectedAction = MakeAction("SaveSelectedAction", "Save Selected As...          ",
-                                    &TMDIChild::SaveSelectedActionExecute, ciSaveSelected);
-    PropertiesAction = MakeAction("PropertiesAction", "File Properties...",
-                                  &TMDIChild::PropertiesActionExecute, ciProperties);
-    ZoomInAction = MakeAction("ZoomInAction", "Zoom In", &TMDIChild::ZoomInActionExecute, ciZoomIn);
-    ZoomOutAction =
-        MakeAction("ZoomOutAction", "Zoom Out", &TMDIChild::ZoomOutActionExecute, ciZoomOut);
-    ZoomFullAction =
-        MakeAction("ZoomFullAction", "Zoom Full", &TMDIChild::ZoomFullActionExecute, ciZoomFull);
-    UndoAction = MakeAction("UndoAction", "Undo", &TMDIChild::UndoActionExecute, ciUndo);
-    RedoAction = MakeAction("RedoAction", "Redo", &TMDIChild::RedoActionExecute, ciRedo);
-    CutAction = MakeAction("CutAction", "Cut", &TMDIChild::CutActionExecute, ciCut);
-    CopyAction = MakeAction("CopyAction", "Copy", &TMDIChild::CopyActionExecute, ciCopy);
-    PasteAction = MakeAction("PasteAction", "Paste", &TMDIChild::PasteActionExecute, ciPaste);
-    DeleteAction = MakeAction("DeleteAction", "Delete", &TMDIChild::DeleteActionExecute, ciDelete);
-    SelectAllAction = MakeAction("SelectAllAction", "Select All",
-                                 &TMDIChild::SelectAllActionExecute, ciSelectAll);
-    DeselectAllAction = MakeAction("DeselectAllAction", "Deselect All",
-                                   &TMDIChild::DeselectAllActionExecute, ciDeselect);
-    PlayAction = MakeAction("PlayAction", "Play", &TMDIChild::PlayActionExecute, ciPlay);
-    StopAction = MakeAction("StopAction", "Stop", &TMDIChild::StopActionExecute, ciStop);
-    FadeInAction = MakeAction("FadeInAction", "Fade In", &TMDIChild::FadeInActionExecute, ciFadeIn);
-    FadeOutAction =
-        MakeAction("FadeOutAction", "Fade Out", &TMDIChild::FadeOutActionExecute, ciFadeOut);
-    SilenceAction = MakeAction("SilenceAction", "Insert Silence...",
-                               &TMDIChild::SilenceActionExecute, ciSilence);
-    NormalizationAction = MakeAction("NormalizationAction", "Normalization...",
-                                     &TMDIChild::NormalizationActionExecute, ciNormalize);
-    ReverseAction =
-        MakeAction("ReverseAction", "Reverse", &TMDIChild::ReverseActionExecute, ciReverse);
-    InvertAction = MakeAction("InvertAction", "Invert", &TMDIChild::InvertActionExecute, ciInvert);
-    AmplifyIAction = MakeAction("AmplifyIAction", "Amplify (Increase)...",
-                                &TMDIChild::AmplifyIActionExecute, ciAmplifyI);
-    AmplifyDAction = MakeAction("AmplifyDAction", "Amplify (Decrease)...",
-                                &TMDIChild::AmplifyDActionExecute, ciAmplifyD);
-    MsAction = MakeAction("MsAction", "Milliseconds", &TMDIChild::MsActionExecute);
-    SmplAction = MakeAction("SmplAction", "Samples", &TMDIChild::SmplActionExecute);
-    SettingsAction = MakeAction("SettingsAction", "Settings...", nullptr, ciSettings);
-    ScaleFormatAction = MakeAction("ScaleFormatAction", "Scale Format", nullptr);
-    ConvertAction = MakeAction("ConvertAction", "Convert", nullptr);
-    for (QAction* action : {MsAction, SmplAction})
-        action->setCheckable(true);
-    auto* scale = new QActionGroup(this);
-    scale->addAction(MsAction);
-    scale->addAction(SmplAction);
-    // Like the main window's, the actions that need a selection start disabled.
-    applyselection(false);
-    // The main window's actions carry the shared keys; this window's own keys work while it has
-    // the focus.
-    PlayAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    StopAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-    for (QAction* action : {PlayAction, StopAction}) {
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        addAction(action);
-    }
 }
 
 void TMDIChild::CreateComponents() {
@@ -313,33 +190,6 @@ void TMDIChild::CreateTimers() {
     connect(VizTimer, &QTimer::timeout, this, [this] { Guarded([this] { VizTimerTimer(); }); });
 }
 
-void TMDIChild::CreateSaveDialog() {
-    SaveDialog = new QFileDialog(this);
-    SaveDialog->setObjectName("SaveDialog");
-    // Qt's own dialog reports the type changes; the window asks about overwriting itself.
-    SaveDialog->setOption(QFileDialog::DontUseNativeDialog);
-    SaveDialog->setOption(QFileDialog::DontConfirmOverwrite);
-    SaveDialog->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDialog->setFileMode(QFileDialog::AnyFile);
-    SaveDialog->setNameFilters({"WAV (*.wav)", "MP3 (*.mp3)"});
-    connect(SaveDialog, &QFileDialog::filterSelected, this, [this](const QString& filter) {
-        SaveDialogTypeChange(int(SaveDialog->nameFilters().indexOf(filter)) + 1);
-    });
-}
-
-void TMDIChild::CreatePopupMenu() {
-    PopupActionBar1 = new QMenu(this);
-    PopupActionBar1->setObjectName("PopupActionBar1");
-    PopupActionBar1->addActions({CutAction, CopyAction, PasteAction, DeleteAction});
-    PopupActionBar1->addSeparator();
-    // The selection's own save shows no image in the menu.
-    QAction* saveSelected = PopupActionBar1->addAction(SaveSelectedAction->text());
-    connect(saveSelected, &QAction::triggered, SaveSelectedAction, &QAction::trigger);
-    connect(SaveSelectedAction, &QAction::changed, saveSelected,
-            [saveSelected, this] { saveSelected->setEnabled(SaveSelectedAction->isEnabled()); });
-    saveSelected->setEnabled(SaveSelectedAction->isEnabled());
-}
-
 // --- Routines ---
 
 bool TMDIChild::DocumentReady() const {
@@ -347,8 +197,7 @@ bool TMDIChild::DocumentReady() const {
 }
 
 void TMDIChild::ResetSelectionEdits() {
-    Main.selstart->SetText(TPositionText::ResetText());
-    Main.selstop->SetText(TPositionText::ResetText());
+    Main.SharedControls().ResetSelection();
 }
 
 void TMDIChild::ResetScroll() {
@@ -389,15 +238,11 @@ void TMDIChild::updatecaption(const std::string& fileName) {
 }
 
 void TMDIChild::applyselection(bool enabled) {
-    for (QAction* action :
-         {CutAction, CopyAction, DeleteAction, SaveSelectedAction, FadeInAction, FadeOutAction})
-        action->setEnabled(enabled);
+    TActionPairs::Enable(this, nullptr, TActionRole::Selection, enabled);
 }
 
 void TMDIChild::applyselectionmain(bool enabled) {
-    for (QAction* action : {Main.CutAction, Main.CopyAction, Main.DeleteAction,
-                            Main.SaveSelectedAction, Main.FadeInAction, Main.FadeOutAction})
-        action->setEnabled(enabled);
+    TActionPairs::Enable(nullptr, &Main, TActionRole::Selection, enabled);
 }
 
 // --- Events of the document and the view ---
@@ -413,9 +258,7 @@ void TMDIChild::onReady() {
                                               " Ch."));
     Panels[2]->setText(QString::fromStdString("Max. Amplitude: " + LevelText(document->leveldb)));
     Panels[3]->setText(QString::fromStdString("Duration: " + TimeOfDay(document->duration)));
-    const bool clipboard = AudioClipboard::Assigned();
-    PasteAction->setEnabled(clipboard);
-    Main.PasteAction->setEnabled(clipboard);
+    TActionPairs::Enable(this, &Main, TActionRole::Paste, AudioClipboard::Assigned());
     if (view->closeaftersave)
         QueueCloseAfterSave();
 }
@@ -424,19 +267,16 @@ void TMDIChild::QueueCloseAfterSave() {
     // Never inside the operation's end: closing frees the document that is ending its operation.
     QTimer::singleShot(0, this, [this] {
         // Inside the close question the question itself decides, once the save has returned.
-        if (!view->closeaftersave || Closing)
+        if (Closing || !view->TakeCloseAfterSave())
             return;
-        view->closeaftersave = false;
         if (!document->modified)
             close();
     });
 }
 
 void TMDIChild::OnAction(bool canUndo, bool canRedo) {
-    UndoAction->setEnabled(canUndo);
-    Main.UndoAction->setEnabled(canUndo);
-    RedoAction->setEnabled(canRedo);
-    Main.RedoAction->setEnabled(canRedo);
+    TActionPairs::Enable(this, &Main, TActionRole::Undo, canUndo);
+    TActionPairs::Enable(this, &Main, TActionRole::Redo, canRedo);
 }
 
 void TMDIChild::onLoaded() {
@@ -455,20 +295,20 @@ void TMDIChild::ShowCursorPanel() {
 
 void TMDIChild::onCursor(uint32_t, int64_t positions) {
     ShowCursorPanel();
-    Main.timedisplay->setText(QString::fromStdString(MsToStr(positions)));
+    Main.SharedControls().ShowCursor(positions);
 }
 
 void TMDIChild::onSelect(uint32_t start, uint32_t stop, int64_t startms, int64_t stopms,
                          bool selected) {
+    TSharedControls& shared = Main.SharedControls();
     if (selected) {
         const bool time = TPositionText::TimeMode();
-        Main.selstart->SetText(time ? MsToStr(startms) : std::to_string(start));
-        Main.selstop->SetText(time ? MsToStr(stopms) : std::to_string(stop));
+        shared.ShowSelection(time ? MsToStr(startms) : std::to_string(start),
+                             time ? MsToStr(stopms) : std::to_string(stop));
     }
     applyselection(selected);
     applyselectionmain(selected);
-    const QSignalBlocker quiet(Main.sel);
-    Main.sel->setChecked(selected);
+    shared.ShowSelected(selected);
 }
 
 void TMDIChild::playprocess(bool action) {
@@ -479,24 +319,21 @@ void TMDIChild::playprocess(bool action) {
         VizTimer->stop();
     SetPlayState(playing);
     if (!action)
-        Main.VUMeter1->Reset();
-    Main.PlayAction->setShortcut(action ? QKeySequence() : QKeySequence(Qt::Key_Space));
-    Main.StopAction->setShortcut(action ? QKeySequence(Qt::Key_Space) : QKeySequence());
+        Main.SharedControls().ResetMeter();
+    Main.SharedControls().ShowPlaying(action);
 }
 
 void TMDIChild::SetPlayState(bool isPlaying) {
-    PlayAction->setEnabled(!isPlaying);
-    Main.PlayAction->setEnabled(!isPlaying);
-    StopAction->setEnabled(isPlaying);
-    Main.StopAction->setEnabled(isPlaying);
+    TActionPairs::Enable(this, &Main, TActionRole::Play, !isPlaying);
+    TActionPairs::Enable(this, &Main, TActionRole::Stop, isPlaying);
 }
 
 // --- The main window's shared controls ---
 
 void TMDIChild::TypedSelection(uint32_t& start, uint32_t& stop) const {
     const uint32_t frames = document->frames;
-    start = TPositionText::ToFrame(*view, Main.selstart->Text(), frames);
-    stop = TPositionText::ToFrame(*view, Main.selstop->Text(), frames);
+    start = TPositionText::ToFrame(*view, Main.SharedControls().StartText(), frames);
+    stop = TPositionText::ToFrame(*view, Main.SharedControls().StopText(), frames);
     if (start > stop)
         std::swap(start, stop);
 }
@@ -504,49 +341,44 @@ void TMDIChild::TypedSelection(uint32_t& start, uint32_t& stop) const {
 void TMDIChild::selClick() {
     if (!DocumentReady() || document->frames == 0)
         return;
+    TSharedControls& shared = Main.SharedControls();
     uint32_t start = 0;
     uint32_t stop = 0;
     try {
         TypedSelection(start, stop);
     } catch (...) {
-        const QSignalBlocker quiet(Main.sel);
-        Main.sel->setChecked(view->selected);
+        shared.ShowSelected(view->selected);
         throw;
     }
-    const bool selected = Main.sel->isChecked();
-    Main.selstart->SetText(TPositionText::FromFrame(*view, start));
-    Main.selstop->SetText(TPositionText::FromFrame(*view, stop));
+    const bool selected = shared.Selected();
+    shared.ShowSelection(TPositionText::FromFrame(*view, start),
+                         TPositionText::FromFrame(*view, stop));
     view->SetSelectionFrames(start, stop, selected);
     applyselection(selected);
     applyselectionmain(selected);
 }
 
 void TMDIChild::PickStartSClick() {
-    Main.selstart->SetText(TPositionText::FromFrame(*view, view->cursor));
+    Main.SharedControls().ShowStart(TPositionText::FromFrame(*view, view->cursor));
 }
 
 void TMDIChild::PickStopSClick() {
-    Main.selstop->SetText(TPositionText::FromFrame(*view, view->cursor));
+    Main.SharedControls().ShowStop(TPositionText::FromFrame(*view, view->cursor));
 }
 
 void TMDIChild::ShowSelectionEdits() {
-    Main.selstart->SetText(TPositionText::FromFrame(*view, view->selectionstart));
-    Main.selstop->SetText(TPositionText::FromFrame(*view, view->selectionstop));
+    Main.SharedControls().ShowSelection(TPositionText::FromFrame(*view, view->selectionstart),
+                                        TPositionText::FromFrame(*view, view->selectionstop));
 }
 
 void TMDIChild::WireSharedControls() {
-    SharedConnections = {
-        connect(Main.sel, &QCheckBox::toggled, this, [this] { Guarded([this] { selClick(); }); }),
-        connect(Main.PickStartMS, &QToolButton::clicked, this,
-                [this] { Guarded([this] { PickStartSClick(); }); }),
-        connect(Main.PickStopMS, &QToolButton::clicked, this,
-                [this] { Guarded([this] { PickStopSClick(); }); }),
-    };
+    SharedConnections =
+        Main.SharedControls().Wire(*this, {[this] { selClick(); }, [this] { PickStartSClick(); },
+                                           [this] { PickStopSClick(); }});
 }
 
 void TMDIChild::DetachSharedControls() {
-    for (QMetaObject::Connection& connection : SharedConnections)
-        disconnect(connection);
+    TSharedControls::Detach(SharedConnections);
 }
 
 // --- Form events ---
@@ -555,23 +387,10 @@ void TMDIChild::FormActivate() {
     for (TMDIChild* child : Main.Children())
         child->DetachSharedControls();
     Main.StopAll();
-    for (auto [mine, main] : {std::pair{UndoAction, Main.UndoAction},
-                              {RedoAction, Main.RedoAction},
-                              {CutAction, Main.CutAction},
-                              {CopyAction, Main.CopyAction},
-                              {DeleteAction, Main.DeleteAction},
-                              {SaveSelectedAction, Main.SaveSelectedAction},
-                              {FadeInAction, Main.FadeInAction},
-                              {FadeOutAction, Main.FadeOutAction},
-                              {StopAction, Main.StopAction}})
-        main->setEnabled(mine->isEnabled());
-    PasteAction->setEnabled(Main.PasteAction->isEnabled());
+    TActionPairs::ShowActive(*this, Main);
     updatecaption(windowTitle().toStdString());
-    Main.timedisplay->setText(QString::fromStdString(MsToStr(view->cursorms)));
-    {
-        const QSignalBlocker quiet(Main.sel);
-        Main.sel->setChecked(view->selected);
-    }
+    Main.SharedControls().ShowCursor(view->cursorms);
+    Main.SharedControls().ShowSelected(view->selected);
     WireSharedControls();
     if (DocumentReady())
         ShowSelectionEdits();
@@ -588,9 +407,8 @@ bool TMDIChild::FormCloseQuery() {
     if (mayClose)
         return true;
     // A Yes to the close question has saved already: the window may go when the save succeeded.
-    if (!view->closeaftersave)
+    if (!view->TakeCloseAfterSave())
         return false;
-    view->closeaftersave = false;
     if (document->modified)
         return false;
     view->CanCloseDocument();
@@ -662,287 +480,5 @@ void TMDIChild::ProgressTimerTimer() {
 void TMDIChild::VizTimerTimer() {
     TVUMeter::TLevels levels{};
     view->PollPlayerLevels(std::span<int16_t>(levels.data(), levels.size()));
-    Main.VUMeter1->SetLevels(levels, uint8_t(document->channels));
-}
-
-void TMDIChild::SaveDialogTypeChange(int filterIndex) {
-    DefaultExt = FilterExtension(filterIndex);
-}
-
-// --- Saving ---
-
-bool TMDIChild::ConfirmOverwrite(const std::string& name, const std::string& question) const {
-    if (!FileExists(name))
-        return true;
-    return MessageDlg(question, TMsgDlgType::mtError, mbYes | mbNo) == mrYes;
-}
-
-std::string TMDIChild::ChooseSaveName(int& filterIndex) {
-    const std::string name = RunSaveDialog(*SaveDialog);
-    filterIndex = SelectedFilterIndex(*SaveDialog);
-    return name;
-}
-
-bool TMDIChild::SaveDocumentNow() {
-    if (SavesInPlace(document->filename))
-        return TSaveOperations::savefile(*document);
-    return SaveAs();
-}
-
-void TMDIChild::SaveActionExecute() {
-    if (document->modified)
-        SaveDocumentNow();
-}
-
-void TMDIChild::SaveAsActionExecute() {
-    SaveAs();
-}
-
-bool TMDIChild::SaveAs() {
-    SaveDialog->selectNameFilter(
-        SaveDialog->nameFilters().value(Settings.filterindex == 2 ? 1 : 0));
-    int filterIndex = 1;
-    std::string name = ChooseSaveName(filterIndex);
-    if (name.empty())
-        return false;
-    // The type in force when the dialog was accepted decides a missing extension.
-    SaveDialogTypeChange(filterIndex);
-    if (!SavesInPlace(name))
-        name += DefaultExt;
-    if (!ConfirmOverwrite(name, "This file " + name + " already exists. Overwrite?"))
-        return false;
-    Settings.filterindex = filterIndex;
-    const std::string previous = document->filename;
-    document->filename = name;
-    OperationFailed = false;
-    const bool started = TSaveOperations::savefile(*document);
-    if (started && !OperationFailed)
-        updatecaption(document->filename);
-    else
-        document->filename = previous;
-    return started;
-}
-
-void TMDIChild::SaveSelectedActionExecute() {
-    if (!view->selected)
-        return;
-    int filterIndex = 1;
-    std::string name = ChooseSaveName(filterIndex);
-    if (name.empty())
-        return;
-    const std::string ext = Extension(name);
-    name = name.substr(0, name.size() - ext.size()) + FilterExtension(filterIndex);
-    if (!ConfirmOverwrite(name, "This file already exists. Overwrite?"))
-        return;
-    const bool ownFile = SameFile(name, document->filename);
-    OperationFailed = false;
-    const bool started =
-        TSaveOperations::saverange(*document, name, view->selectionstart, view->selectionstop);
-    // The document's own file now holds only the selection.
-    if (started && !OperationFailed && ownFile)
-        document->modified = true;
-}
-
-void TMDIChild::PropertiesActionExecute() {
-    if (!DocumentReady())
-        return;
-    PropertiesForm->setfilename(*document);
-    PropertiesForm->ShowModal();
-}
-
-// --- Edits ---
-
-void TMDIChild::ZoomInActionExecute() {
-    view->ZoomIn();
-}
-
-void TMDIChild::ZoomOutActionExecute() {
-    view->ZoomOut();
-}
-
-void TMDIChild::ZoomFullActionExecute() {
-    view->ZoomFull();
-}
-
-void TMDIChild::UndoActionExecute() {
-    document->undo();
-    if (int64_t(document->frames) < Scroll->PageSize())
-        Scroll->SetPageSize(int32_t(document->frames));
-}
-
-void TMDIChild::RedoActionExecute() {
-    document->redo();
-    if (int64_t(document->frames) < Scroll->PageSize())
-        Scroll->SetPageSize(int32_t(document->frames));
-}
-
-void TMDIChild::ShrinkView(uint32_t length) {
-    const uint32_t remaining = document->frames - std::min(length, document->frames.load());
-    const bool inside = view->selectionstart >= view->viewstart &&
-                        view->selectionstop <= view->viewend && length < view->visible;
-    if (inside) {
-        Scroll->SetPageSize(std::max<int32_t>(Scroll->PageSize() - int32_t(length), 0));
-        view->visible -= length;
-        view->viewend -= length;
-    } else {
-        // The selection reaches outside the view: show the whole shortened document.
-        Scroll->SetPageSize(int32_t(remaining));
-        view->viewstart = 0;
-        view->visible = view->viewend = remaining;
-    }
-    view->viewend = std::min(view->viewend, remaining);
-}
-
-void TMDIChild::CutActionExecute() {
-    if (!view->selected)
-        return;
-    const uint32_t start = view->selectionstart;
-    const uint32_t stop = view->selectionstop;
-    const TViewState before = SaveViewState();
-    ShrinkView(stop - start);
-    view->selected = false;
-    if (!document->cut(start, stop))
-        RestoreViewState(before);
-}
-
-void TMDIChild::DeleteActionExecute() {
-    if (!view->selected)
-        return;
-    const uint32_t start = view->selectionstart;
-    const uint32_t stop = view->selectionstop;
-    const TViewState before = SaveViewState();
-    ShrinkView(stop - start);
-    view->SetCursorFrame(start);
-    view->selected = false;
-    if (!document->deleterange(start, stop)) {
-        RestoreViewState(before);
-        view->SetCursorFrame(before.Cursor);
-    }
-}
-
-TMDIChild::TViewState TMDIChild::SaveViewState() const {
-    return {Scroll->PageSize(), view->viewstart, view->visible,
-            view->viewend,      view->cursor,    view->selected};
-}
-
-void TMDIChild::RestoreViewState(const TViewState& state) {
-    Scroll->SetPageSize(state.PageSize);
-    view->viewstart = state.ViewStart;
-    view->visible = state.Visible;
-    view->viewend = state.ViewEnd;
-    view->selected = state.Selected;
-}
-
-void TMDIChild::CopyActionExecute() {
-    if (view->selected)
-        document->copy(view->selectionstart, view->selectionstop);
-}
-
-void TMDIChild::PasteActionExecute() {
-    if (DocumentReady())
-        document->paste(view->cursor);
-}
-
-void TMDIChild::SelectAllActionExecute() {
-    if (!DocumentReady() || document->frames == 0)
-        return;
-    Main.selstart->SetText(TPositionText::FromFrame(*view, 0));
-    Main.selstop->SetText(TPositionText::FromFrame(*view, document->frames));
-    Main.sel->setChecked(true);
-    view->SetSelectionFrames(0, document->frames, Main.sel->isChecked());
-}
-
-void TMDIChild::DeselectAllActionExecute() {
-    Main.sel->setChecked(false);
-    selClick();
-}
-
-void TMDIChild::PlayActionExecute() {
-    if (!DocumentReady())
-        return;
-    // Play and Stop follow the player's own reports: a playback that ends at once leaves Play on.
-    view->StartPlayback();
-    Main.VUMeter1->Reset();
-}
-
-void TMDIChild::StopActionExecute() {
-    if (!VizTimer->isActive())
-        return;
-    view->StopPlayback();
-    SetPlayState(false);
-    Main.VUMeter1->SetLevels(TVUMeter::TLevels{}, uint8_t(document->channels));
-    Main.VUMeter1->Clear();
-    Main.VUMeter1->Paint();
-}
-
-void TMDIChild::FadeInActionExecute() {
-    if (view->selected)
-        document->fadein(view->selectionstart, view->selectionstop);
-}
-
-void TMDIChild::FadeOutActionExecute() {
-    if (view->selected)
-        document->fadeout(view->selectionstart, view->selectionstop);
-}
-
-void TMDIChild::SilenceActionExecute() {
-    if (!DocumentReady() || silence->ShowModal() != mrOk)
-        return;
-    const int64_t frames = view->MsToFrames(silence->pausems->Value());
-    if (frames > 0)
-        document->insertsilence(view->cursor, frames);
-}
-
-void TMDIChild::NormalizationActionExecute() {
-    if (DocumentReady() && fnormalize->ShowModal() == mrOk)
-        document->normalize(fnormalize->SpinEdit->Value());
-}
-
-void TMDIChild::AmplifyIActionExecute() {
-    Amplify(101);
-}
-
-void TMDIChild::AmplifyDActionExecute() {
-    Amplify(10);
-}
-
-void TMDIChild::Amplify(int32_t preset) {
-    if (!DocumentReady())
-        return;
-    amplifyForm->SpinEdit->SetValue(preset);
-    if (amplifyForm->ShowModal() == mrOk)
-        document->amplify(amplifyForm->SpinEdit->Value());
-}
-
-void TMDIChild::ReverseActionExecute() {
-    if (DocumentReady())
-        document->reverse();
-}
-
-void TMDIChild::InvertActionExecute() {
-    if (DocumentReady())
-        document->invert();
-}
-
-// --- Scale format ---
-
-void TMDIChild::MsActionExecute() {
-    SetScale(0);
-}
-
-void TMDIChild::SmplActionExecute() {
-    SetScale(1);
-}
-
-void TMDIChild::SetScale(int32_t selectiontype) {
-    Settings.selectiontype = selectiontype;
-    Main.selstart->SetEditMask(TPositionText::Mask());
-    Main.selstop->SetEditMask(TPositionText::Mask());
-    if (DocumentReady())
-        ShowSelectionEdits();
-    else
-        ResetSelectionEdits();
-    ShowCursorPanel();
-    view->timeruler = selectiontype == 0;
-    view->Repaint();
+    Main.SharedControls().ShowLevels(levels, uint8_t(document->channels));
 }

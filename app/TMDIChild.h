@@ -29,6 +29,10 @@ class Twavefile;
 /// Create it with CreateOpen or CreateNew: both add the window to the frame and show it before
 /// the document starts loading, and the window may close itself at once (a load that fails). A
 /// closed window deletes itself later, never while one of its handlers runs. Main thread only.
+///
+/// The definitions go by role: TMDIChild.cpp (creation, events, the shared controls),
+/// TMDIChildActions.cpp (actions and context menu), TMDIChildSave.cpp (saving) and
+/// TMDIChildEdit.cpp (edits, playback, scale format).
 class TMDIChild : public QMdiSubWindow {
     Q_OBJECT
 
@@ -177,14 +181,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    /// What Cut and Delete change of the view before their request, to put back when it
-    /// starts nothing.
-    struct TViewState {
-        int32_t PageSize;
-        uint32_t ViewStart, Visible, ViewEnd, Cursor;
-        bool Selected;
-    };
-
     explicit TMDIChild(TEditorForm& owner);
 
     void FormCreate();
@@ -211,10 +207,6 @@ private:
     void QueueCloseAfterSave();
     /// The typed selection as frames, inside the document and in order.
     void TypedSelection(uint32_t& start, uint32_t& stop) const;
-    /// After Cut or Delete: keeps the page and the view inside a document shortened by `length`.
-    void ShrinkView(uint32_t length);
-    TViewState SaveViewState() const;
-    void RestoreViewState(const TViewState& state);
     /// Saves under the document's own name when it ends in ".wav" or ".mp3", else through Save
     /// As; true when a save started.
     bool SaveDocumentNow();
@@ -225,7 +217,7 @@ private:
     void SetScale(int32_t selectiontype);
     void WheelTurned(int delta);
 
-    std::array<QMetaObject::Connection, 3> SharedConnections;
+    std::array<QMetaObject::Connection, 3> SharedConnections{};
     /// Set when the document reports an operation that ended without success.
     bool OperationFailed = false;
     /// Set while the close question runs.

@@ -69,6 +69,11 @@ void TWaveView::FireSelect(uint32_t start, uint32_t stop, bool isSelected) {
 
 // --- Document, cursor and selection ---
 
+void TWaveView::Bind(Twavefile* newDocument, TScrollBar* bar) {
+    document = newDocument;
+    scrollbar = bar;
+}
+
 void TWaveView::SetDocument(Twavefile* newDocument) {
     document = newDocument;
     selected = false;
@@ -88,6 +93,64 @@ void TWaveView::SetDocument(Twavefile* newDocument) {
     cursorms = 0;
     FireCursor();
     Repaint();
+}
+
+// --- Removing a range ---
+
+int32_t TWaveView::PageSize() const {
+    return scrollbar != nullptr ? scrollbar->PageSize() : 0;
+}
+
+void TWaveView::SetPage(int32_t pageSize) {
+    if (scrollbar != nullptr)
+        scrollbar->SetPageSize(pageSize);
+}
+
+TWaveView::TSpan TWaveView::Span() const {
+    return {PageSize(), viewstart, visible, viewend, selected};
+}
+
+void TWaveView::RestoreSpan(const TSpan& span) {
+    SetPage(span.PageSize);
+    viewstart = span.ViewStart;
+    visible = span.Visible;
+    viewend = span.ViewEnd;
+    selected = span.Selected;
+}
+
+bool TWaveView::RemoveRange(int64_t first, int64_t frames) {
+    const uint32_t total = DocumentFrames();
+    if (first < 0 || frames < 0 || first + frames > int64_t(total))
+        return false;
+    const auto length = uint32_t(frames);
+    const uint32_t remaining = total - length;
+    const bool inside =
+        uint64_t(first) >= viewstart && uint64_t(first + frames) <= viewend && length < visible;
+    // The page goes first: a page that moves the bar scrolls the view over its old span.
+    if (inside) {
+        SetPage(std::max<int32_t>(PageSize() - int32_t(length), 0));
+        visible -= length;
+        viewend -= length;
+    } else {
+        SetPage(int32_t(remaining));
+        viewstart = 0;
+        visible = viewend = remaining;
+    }
+    return true;
+}
+
+void TWaveView::DropSelectionMark() {
+    selected = false;
+}
+
+void TWaveView::SetTimeRuler(bool time) {
+    timeruler = time;
+}
+
+bool TWaveView::TakeCloseAfterSave() {
+    const bool pending = closeaftersave;
+    closeaftersave = false;
+    return pending;
 }
 
 void TWaveView::SetCursorFrame(uint32_t frame) {

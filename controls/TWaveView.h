@@ -45,10 +45,12 @@ using TSaveDocument = std::function<bool(Twavefile& document)>;
 /// selection only touch the strips that change, and `Redraw` (keys, selections set in frames)
 /// keeps the base layer while the document, span, size and colours it was drawn from stay.
 ///
-/// Main thread only. The owner (the document window) assigns `document` and `scrollbar`, which
-/// the view does not own, binds the events and reads and writes the public fields as the
-/// document window needs; the document must outlive the view. The view owns its player; playback
-/// reads the document only while it is ready. Frame numbers are unsigned 32-bit, pixels signed.
+/// Main thread only. The owner (the document window) binds `document` and `scrollbar`, which
+/// the view does not own, and the events; it reads the public fields and changes the span
+/// and the selection only through the view's calls (`RemoveRange`, `RestoreSpan` …), so that the
+/// view keeps `visible` == `viewend` − `viewstart`; the document must outlive the view. The view
+/// owns its player; playback reads the document only while it is ready. Frame numbers are unsigned
+/// 32-bit, pixels signed.
 class TWaveView : public QWidget, public IDocumentView {
     Q_OBJECT
 public:
@@ -82,6 +84,9 @@ public:
 
     // --- Document, cursor and selection ---
 
+    /// Binds the document and the scroll bar (neither owned) before the document is loaded;
+    /// `SetDocument` shows it once it is.
+    void Bind(Twavefile* newDocument, TScrollBar* bar);
     /// Binds `newDocument` (not owned), shows all of it, clears cursor and selection, fires
     /// OnCursor(0, 0) and repaints.
     void SetDocument(Twavefile* newDocument);
@@ -102,6 +107,32 @@ public:
     void ZoomFull();
     /// Moves the view to the scroll bar's position.
     void ScrollToBar();
+
+    // --- Removing a range ---
+
+    /// What a removal changes of the view: its span, the scroll bar's page and the selection mark.
+    struct TSpan {
+        int32_t PageSize = 0;
+        uint32_t ViewStart = 0, Visible = 0, ViewEnd = 0;
+        bool Selected = false;
+    };
+    TSpan Span() const;
+    /// Puts back a span taken with `Span`, for a removal that the document did not carry out.
+    void RestoreSpan(const TSpan& span);
+    /// Takes frames `first` … `first` + `frames` − 1 out of the view ahead of the document's own
+    /// removal: a range inside the view and shorter than it shortens the view and the scroll bar's
+    /// page by its length; any other range shows the whole shortened document. False, with
+    /// nothing changed, for a range that does not lie within the document. Keeps
+    /// `visible` == `viewend` − `viewstart`; neither repaints nor fires an event.
+    bool RemoveRange(int64_t first, int64_t frames);
+    /// Clears the selection mark without an event or a repaint (the document's next change
+    /// repaints).
+    void DropSelectionMark();
+    /// Whether the ruler shows times (else frame numbers), from the next repaint on.
+    void SetTimeRuler(bool time);
+    /// True, once, when a Yes to the close question started a save the owner has yet to follow
+    /// up; clears the mark.
+    bool TakeCloseAfterSave();
 
     // --- Playback and closing ---
 
@@ -267,6 +298,9 @@ protected:
 
     bool DocumentReady() const;
     uint32_t DocumentFrames() const;
+    /// The scroll bar's page, 0 without a scroll bar.
+    int32_t PageSize() const;
+    void SetPage(int32_t pageSize);
     /// Pixels per full scale unit: k = 32768 / Height × 3 × channels.
     double ScaleDivisor(int32_t channelCount) const;
     void FireCursor();
