@@ -250,7 +250,7 @@ void TEditorForm::CreateToolBar() {
     ActionToolBar1->setMovable(false);
     ActionToolBar1->setFloatable(false);
     ActionToolBar1->setMinimumHeight(26);
-    // The small pictures: every button fits the designed width.
+    // 16 px pictures, so that every button fits in the window's starting width.
     ActionToolBar1->setIconSize(QSize(16, 16));
     ActionToolBar1->addAction(NewAction);
     OpenDropDown = new QMenu(this);
