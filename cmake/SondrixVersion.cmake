@@ -4,7 +4,7 @@
 # (language 0409, code page 04E4) and the strings of that translation's table, among them
 # FileVersion. The record is a constant in an allocated ELF section of its own,
 # ".sondrix_version", marked used and retained, so that it survives the linker's garbage
-# collection and strip. GetFileVersionInfo and VerQueryValue (platform/VersionInfo.h) read it
+# collection and strip. GetFileVersionInfo and VerQueryValue (platform/version/VersionInfo.h) read it
 # back from the file.
 #
 # Record layout (little-endian): the 8 bytes "SXVERS1\0", a 32-bit entry count, then per entry a
