@@ -39,7 +39,7 @@ AudioCompression& AudioCompression::System() {
 uint32_t AudioCompression::FormatTagDetails(ACMFORMATTAGDETAILS& details, uint32_t flags) {
     if (flags != ACM_FORMATTAGDETAILSF_FORMATTAG || details.cbStruct != sizeof details)
         return MMSYSERR_INVALFLAG;
-    const AudioCodec* codec = CodecRegistry::Instance().Find(details.dwFormatTag);
+    const IAudioCodec* codec = CodecRegistry::Instance().Find(details.dwFormatTag);
     if (!codec)
         return ACMERR_NOTPOSSIBLE;
     details.cbFormatSize = codec->LargestFormatSize();
@@ -82,7 +82,7 @@ uint32_t AudioCompression::StreamOpen(HACMSTREAM& stream, const WAVEFORMATEX& so
         return MMSYSERR_INVALFLAG;
     if (!target)
         return MMSYSERR_INVALPARAM;
-    const AudioCodec* codec = CodecRegistry::Instance().Find(ReadWaveFormat(target).wFormatTag);
+    const IAudioCodec* codec = CodecRegistry::Instance().Find(ReadWaveFormat(target).wFormatTag);
     if (!codec)
         return ACMERR_NOTPOSSIBLE;
     try {

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "AcmTypes.h"
-#include "StreamConverter.h"
+#include "IStreamConverter.h"
 
 #include <string>
 #include <vector>
 
 /// Handle of an open conversion stream.
-using HACMSTREAM = StreamConverter*;
+using HACMSTREAM = IStreamConverter*;
 
 /// Our audio-compression layer: format details, the formats a source converts to, and
 /// conversion streams from 16-bit PCM into every format of the codec registry. Every call

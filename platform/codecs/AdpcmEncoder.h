@@ -1,12 +1,12 @@
 #pragma once
 
-#include "BlockEncoder.h"
+#include "IBlockEncoder.h"
 
 #include <cstddef>
 
 /// The block loop shared by the ADPCM encoders: every block of FramesPerBlock interleaved frames
 /// becomes BlockAlign bytes through EncodeBlock. One object serves one stream.
-class AdpcmEncoder : public BlockEncoder {
+class AdpcmEncoder : public IBlockEncoder {
 public:
     AdpcmEncoder(uint32_t channels, uint32_t blockAlign)
         : Channels(channels)

@@ -11,8 +11,8 @@ std::vector<WaveFormatBlock> BlockCodec::TargetsFor(const WAVEFORMATEX& source) 
     return {TargetFormat(source.nSamplesPerSec, source.nChannels)};
 }
 
-std::unique_ptr<StreamConverter> BlockCodec::Open(const WAVEFORMATEX& source,
-                                                  const uint8_t* target) const {
+std::unique_ptr<IStreamConverter> BlockCodec::Open(const WAVEFORMATEX& source,
+                                                   const uint8_t* target) const {
     if (!PcmCodec::IsSource(source) || !Supports(source.nChannels))
         return nullptr;
     const WaveFormatBlock offered = TargetFormat(source.nSamplesPerSec, source.nChannels);

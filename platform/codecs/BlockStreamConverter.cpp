@@ -12,7 +12,8 @@ constexpr uint32_t PassFrames = 8192;
 
 } // namespace
 
-BlockStreamConverter::BlockStreamConverter(uint32_t channels, std::unique_ptr<BlockEncoder> encoder)
+BlockStreamConverter::BlockStreamConverter(uint32_t channels,
+                                           std::unique_ptr<IBlockEncoder> encoder)
     : FrameBytes(2 * channels)
     , Encoder(std::move(encoder)) {}
 

@@ -22,7 +22,7 @@ CodecRegistry::CodecRegistry() {
     List.push_back(std::make_unique<GsmCodec>());
 }
 
-const AudioCodec* CodecRegistry::Find(uint16_t formatTag) const {
+const IAudioCodec* CodecRegistry::Find(uint16_t formatTag) const {
     for (const auto& codec : List)
         if (codec->FormatTag() == formatTag)
             return codec.get();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AudioCodec.h"
+#include "IAudioCodec.h"
 
 #include <memory>
 #include <vector>
@@ -12,11 +12,11 @@ public:
     static const CodecRegistry& Instance();
 
     /// The codec of a format tag, or null.
-    const AudioCodec* Find(uint16_t formatTag) const;
-    const std::vector<std::unique_ptr<AudioCodec>>& Codecs() const { return List; }
+    const IAudioCodec* Find(uint16_t formatTag) const;
+    const std::vector<std::unique_ptr<IAudioCodec>>& Codecs() const { return List; }
 
 private:
     CodecRegistry();
 
-    std::vector<std::unique_ptr<AudioCodec>> List;
+    std::vector<std::unique_ptr<IAudioCodec>> List;
 };

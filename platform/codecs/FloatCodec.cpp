@@ -4,7 +4,7 @@
 
 namespace {
 
-class FloatEncoder : public BlockEncoder {
+class FloatEncoder : public IBlockEncoder {
 public:
     explicit FloatEncoder(uint32_t channels)
         : Channels(channels) {}
@@ -31,6 +31,6 @@ WaveFormatBlock FloatCodec::TargetFormat(uint32_t rate, uint32_t channels) const
     return MakeFormatBlock(MakeSampleFormat(WAVE_FORMAT_IEEE_FLOAT, rate, channels, 32));
 }
 
-std::unique_ptr<BlockEncoder> FloatCodec::MakeEncoder(const WAVEFORMATEX& target) const {
+std::unique_ptr<IBlockEncoder> FloatCodec::MakeEncoder(const WAVEFORMATEX& target) const {
     return std::make_unique<FloatEncoder>(target.nChannels);
 }

@@ -17,7 +17,7 @@ int Rounded(int16_t sample, int bits) {
     return value > (1 << (bits - 1)) - 1 ? (1 << (bits - 1)) - 1 : value;
 }
 
-class G711Encoder : public BlockEncoder {
+class G711Encoder : public IBlockEncoder {
 public:
     G711Encoder(uint32_t channels, bool aLaw)
         : Channels(channels)
@@ -86,6 +86,6 @@ WaveFormatBlock G711Codec::TargetFormat(uint32_t rate, uint32_t channels) const 
     return MakeFormatBlock(MakeSampleFormat(Tag, rate, channels, 8));
 }
 
-std::unique_ptr<BlockEncoder> G711Codec::MakeEncoder(const WAVEFORMATEX& target) const {
+std::unique_ptr<IBlockEncoder> G711Codec::MakeEncoder(const WAVEFORMATEX& target) const {
     return std::make_unique<G711Encoder>(target.nChannels, Tag == WAVE_FORMAT_ALAW);
 }

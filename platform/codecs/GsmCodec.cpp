@@ -11,7 +11,7 @@ namespace {
 constexpr uint32_t FramesPerBlock = 320;
 constexpr uint32_t BlockBytes = 65;
 
-class GsmEncoder : public BlockEncoder {
+class GsmEncoder : public IBlockEncoder {
 public:
     GsmEncoder()
         : Handle(gsm_create()) {
@@ -61,6 +61,6 @@ WaveFormatBlock GsmCodec::TargetFormat(uint32_t rate, uint32_t channels) const {
     return MakeFormatBlock(format, &perBlock);
 }
 
-std::unique_ptr<BlockEncoder> GsmCodec::MakeEncoder(const WAVEFORMATEX& /*target*/) const {
+std::unique_ptr<IBlockEncoder> GsmCodec::MakeEncoder(const WAVEFORMATEX& /*target*/) const {
     return std::make_unique<GsmEncoder>();
 }

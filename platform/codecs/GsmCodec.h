@@ -13,5 +13,5 @@ public:
 protected:
     bool Supports(uint32_t channels) const override;
     WaveFormatBlock TargetFormat(uint32_t rate, uint32_t channels) const override;
-    std::unique_ptr<BlockEncoder> MakeEncoder(const WAVEFORMATEX& target) const override;
+    std::unique_ptr<IBlockEncoder> MakeEncoder(const WAVEFORMATEX& target) const override;
 };

@@ -108,6 +108,6 @@ WaveFormatBlock ImaAdpcmCodec::TargetFormat(uint32_t rate, uint32_t channels) co
     return MakeFormatBlock(format, &perBlock);
 }
 
-std::unique_ptr<BlockEncoder> ImaAdpcmCodec::MakeEncoder(const WAVEFORMATEX& target) const {
+std::unique_ptr<IBlockEncoder> ImaAdpcmCodec::MakeEncoder(const WAVEFORMATEX& target) const {
     return std::make_unique<ImaEncoder>(target.nChannels, target.nBlockAlign);
 }

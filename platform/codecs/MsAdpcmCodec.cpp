@@ -113,6 +113,6 @@ WaveFormatBlock MsAdpcmCodec::TargetFormat(uint32_t rate, uint32_t channels) con
     return MakeFormatBlock(format, extra);
 }
 
-std::unique_ptr<BlockEncoder> MsAdpcmCodec::MakeEncoder(const WAVEFORMATEX& target) const {
+std::unique_ptr<IBlockEncoder> MsAdpcmCodec::MakeEncoder(const WAVEFORMATEX& target) const {
     return std::make_unique<MsEncoder>(target.nChannels, target.nBlockAlign);
 }

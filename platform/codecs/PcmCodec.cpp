@@ -40,8 +40,8 @@ std::vector<WaveFormatBlock> PcmCodec::TargetsFor(const WAVEFORMATEX& source) co
     return targets;
 }
 
-std::unique_ptr<StreamConverter> PcmCodec::Open(const WAVEFORMATEX& source,
-                                                const uint8_t* target) const {
+std::unique_ptr<IStreamConverter> PcmCodec::Open(const WAVEFORMATEX& source,
+                                                 const uint8_t* target) const {
     const WAVEFORMATEX format = ReadWaveFormat(target);
     const bool bitsOffered = format.wBitsPerSample == 8 || format.wBitsPerSample == 16 ||
                              format.wBitsPerSample == 24 || format.wBitsPerSample == 32;

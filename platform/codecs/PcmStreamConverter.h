@@ -1,7 +1,7 @@
 #pragma once
 
+#include "IStreamConverter.h"
 #include "SampleRateConverter.h"
-#include "StreamConverter.h"
 #include "WaveFormat.h"
 
 #include <memory>
@@ -10,7 +10,7 @@
 /// A PCM-to-PCM stream: 16-bit source frames go through channel and rate conversion, then to the
 /// target's sample width (8-bit unsigned, 16, 24 or 32-bit signed). The same format on both
 /// sides is a plain copy.
-class PcmStreamConverter : public StreamConverter {
+class PcmStreamConverter : public IStreamConverter {
 public:
     PcmStreamConverter(const WAVEFORMATEX& source, const WAVEFORMATEX& target);
 

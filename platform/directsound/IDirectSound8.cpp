@@ -1,7 +1,7 @@
 #include "IDirectSound8.h"
 
+#include "ISoundOutput.h"
 #include "SampleRateRange.h"
-#include "SoundOutput.h"
 
 #include <cstring>
 
@@ -93,6 +93,6 @@ int32_t DirectSoundCreate8(const GUID* device, std::shared_ptr<IDirectSound8>& o
         return DSERR_NOAGGREGATION;
     if (device && !(*device == GUID_NULL))
         return DSERR_NODRIVER;
-    object = std::make_shared<IDirectSound8>(SoundOutput::ConfiguredDevice());
+    object = std::make_shared<IDirectSound8>(ISoundOutput::ConfiguredDevice());
     return DS_OK;
 }

@@ -8,7 +8,7 @@
 #include <string>
 
 /// A playback device that makes sound buffers. The sound output behind it (ALSA or the null
-/// device, see `SoundOutput::ConfiguredDevice`) is chosen when the device is created but only
+/// device, see `ISoundOutput::ConfiguredDevice`) is chosen when the device is created but only
 /// opened when one of its buffers starts to play, so creating a device succeeds without a
 /// sound card; Play then reports DSERR_NODRIVER.
 class IDirectSound8 {

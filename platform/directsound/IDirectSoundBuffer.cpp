@@ -174,8 +174,8 @@ int32_t IDirectSoundBuffer::Play(uint32_t reserved, uint32_t priority, uint32_t 
         return DS_OK;
     }
     EndRenderer();
-    std::unique_ptr<SoundOutput> output;
-    if (const int32_t result = SoundOutput::Open(Device, Format, output, &LastOutputFailure);
+    std::unique_ptr<ISoundOutput> output;
+    if (const int32_t result = ISoundOutput::Open(Device, Format, output, &LastOutputFailure);
         result != DS_OK)
         return result;
     Ring->Start(looping);

@@ -20,7 +20,7 @@ constexpr auto DrainGrace = std::chrono::milliseconds(250);
 } // namespace
 
 int32_t AlsaSoundOutput::Open(const std::string& device, const WAVEFORMATEX& format,
-                              std::unique_ptr<SoundOutput>& output, std::string* reason) {
+                              std::unique_ptr<ISoundOutput>& output, std::string* reason) {
     snd_pcm_t* pcm = nullptr;
     if (const int error =
             snd_pcm_open(&pcm, device.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);

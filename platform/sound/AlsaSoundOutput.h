@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SoundOutput.h"
+#include "ISoundOutput.h"
 
 #include <alsa/asoundlib.h>
 
@@ -21,12 +21,12 @@
 /// has been played, and then lets the device itself drain what its own latency still holds. Writes
 /// never run ahead of the steady clock by more than the
 /// device's buffer, so a device without a clock (ALSA's "null" PCM) is paced instead of spun on.
-class AlsaSoundOutput : public SoundOutput {
+class AlsaSoundOutput : public ISoundOutput {
 public:
     /// Opens `device`; returns 0, DSERR_NODRIVER or DSERR_BADFORMAT. On failure `reason`, when
     /// given, receives the device's name and ALSA's words for what went wrong.
     static int32_t Open(const std::string& device, const WAVEFORMATEX& format,
-                        std::unique_ptr<SoundOutput>& output, std::string* reason = nullptr);
+                        std::unique_ptr<ISoundOutput>& output, std::string* reason = nullptr);
     ~AlsaSoundOutput() override;
 
     uint32_t PeriodFrames() const override { return Period; }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ISoundOutput.h"
 #include "SoundClock.h"
-#include "SoundOutput.h"
 
 #include <atomic>
 #include <cstdint>
@@ -13,7 +13,7 @@
 /// every byte heard by any null output can be captured in order (`BeginCapture`, `Captured`).
 /// A write returns once its frames have been heard, so the frames heard always equal the frames
 /// written after a write. The static members are thread-safe.
-class NullSoundOutput : public SoundOutput {
+class NullSoundOutput : public ISoundOutput {
 public:
     explicit NullSoundOutput(const WAVEFORMATEX& format);
     ~NullSoundOutput() override;

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-SoundRenderer::SoundRenderer(SoundRing& ring, std::unique_ptr<SoundOutput> output,
+SoundRenderer::SoundRenderer(SoundRing& ring, std::unique_ptr<ISoundOutput> output,
                              uint32_t blockAlign)
     : Ring(ring)
     , Output(std::move(output))

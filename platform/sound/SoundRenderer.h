@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SoundOutput.h"
+#include "ISoundOutput.h"
 #include "SoundRing.h"
 
 #include <atomic>
@@ -14,7 +14,7 @@
 /// and closes the output, dropping what it still holds.
 class SoundRenderer {
 public:
-    SoundRenderer(SoundRing& ring, std::unique_ptr<SoundOutput> output, uint32_t blockAlign);
+    SoundRenderer(SoundRing& ring, std::unique_ptr<ISoundOutput> output, uint32_t blockAlign);
     ~SoundRenderer();
     SoundRenderer(const SoundRenderer&) = delete;
     SoundRenderer& operator=(const SoundRenderer&) = delete;
@@ -28,7 +28,7 @@ private:
     void Play();
 
     SoundRing& Ring;
-    const std::unique_ptr<SoundOutput> Output;
+    const std::unique_ptr<ISoundOutput> Output;
     const uint32_t BlockAlign;
     std::atomic<bool> Stopping{false};
     std::thread Thread;

@@ -1,6 +1,6 @@
-#include "SoundOutput.h"
 #include "AlsaSoundOutput.h"
 #include "DirectSoundTypes.h"
+#include "ISoundOutput.h"
 
 #include <gtest/gtest.h>
 
@@ -40,29 +40,29 @@ TEST_F(SoundOutputEnvironment, ConfiguredDeviceFollowsTheVariable) {
     for (const Case c : {Case{"null", "null"}, Case{"alsa:hw:1,0", "alsa:hw:1,0"},
                          Case{"alsa:", "alsa:default"}, Case{"", "alsa:default"}}) {
         setenv("SONDRIX_AUDIO", c.value, 1);
-        EXPECT_EQ(SoundOutput::ConfiguredDevice(), c.device) << c.value;
+        EXPECT_EQ(ISoundOutput::ConfiguredDevice(), c.device) << c.value;
     }
     unsetenv("SONDRIX_AUDIO");
-    EXPECT_EQ(SoundOutput::ConfiguredDevice(), "alsa:default");
+    EXPECT_EQ(ISoundOutput::ConfiguredDevice(), "alsa:default");
 }
 
 TEST(AlsaSoundOutput, UnknownDeviceIsNoDriver) {
-    std::unique_ptr<SoundOutput> output;
+    std::unique_ptr<ISoundOutput> output;
     std::string reason;
-    EXPECT_EQ(SoundOutput::Open("alsa:sondrix-no-such-device", Stereo, output, &reason),
+    EXPECT_EQ(ISoundOutput::Open("alsa:sondrix-no-such-device", Stereo, output, &reason),
               DSERR_NODRIVER);
     EXPECT_EQ(output, nullptr);
     EXPECT_EQ(reason, "No sound output: ALSA could not open device \"sondrix-no-such-device\" "
                       "(No such file or directory)");
-    EXPECT_EQ(SoundOutput::Open("speakers", Stereo, output, &reason), DSERR_NODRIVER);
+    EXPECT_EQ(ISoundOutput::Open("speakers", Stereo, output, &reason), DSERR_NODRIVER);
     EXPECT_EQ(reason, "No sound output: \"speakers\" names no sound device");
 }
 
 // ALSA's own "null" PCM takes the whole path (open, parameters, writes, delay, close) but has no
 // clock, so only the calls and their bookkeeping are checked here.
 TEST(AlsaSoundOutput, NullPcmOpensWritesAndCloses) {
-    std::unique_ptr<SoundOutput> output;
-    ASSERT_EQ(SoundOutput::Open("alsa:null", Stereo, output), DS_OK);
+    std::unique_ptr<ISoundOutput> output;
+    ASSERT_EQ(ISoundOutput::Open("alsa:null", Stereo, output), DS_OK);
     auto* alsa = dynamic_cast<AlsaSoundOutput*>(output.get());
     ASSERT_NE(alsa, nullptr);
     const uint32_t period = output->PeriodFrames();
@@ -90,8 +90,8 @@ TEST(AlsaSoundOutput, NullPcmOpensWritesAndCloses) {
 
 TEST(AlsaSoundOutput, WritesToADeviceWithoutClockAreHeldToRealTime) {
     const auto start = std::chrono::steady_clock::now();
-    std::unique_ptr<SoundOutput> output;
-    ASSERT_EQ(SoundOutput::Open("alsa:null", Stereo, output), DS_OK);
+    std::unique_ptr<ISoundOutput> output;
+    ASSERT_EQ(ISoundOutput::Open("alsa:null", Stereo, output), DS_OK);
     auto* alsa = dynamic_cast<AlsaSoundOutput*>(output.get());
     ASSERT_NE(alsa, nullptr);
     // A tenth of a second past ALSA's buffer: the writes cannot all return sooner than that.

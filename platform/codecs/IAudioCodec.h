@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AcmTypes.h"
-#include "StreamConverter.h"
+#include "IStreamConverter.h"
 
 #include <memory>
 #include <string>
@@ -9,9 +9,9 @@
 
 /// One entry of the codec registry: a wave format tag with the formats it makes from 16-bit PCM
 /// and the streams that make them. Codecs keep no state; streams do.
-class AudioCodec {
+class IAudioCodec {
 public:
-    virtual ~AudioCodec() = default;
+    virtual ~IAudioCodec() = default;
 
     virtual uint16_t FormatTag() const = 0;
     /// The name shown in the format chooser, such as "PCM" or "IMA ADPCM".
@@ -22,6 +22,6 @@ public:
     virtual std::vector<WaveFormatBlock> TargetsFor(const WAVEFORMATEX& source) const = 0;
     /// A stream from `source` to the format record `target`, or null when this codec cannot
     /// convert between them.
-    virtual std::unique_ptr<StreamConverter> Open(const WAVEFORMATEX& source,
-                                                  const uint8_t* target) const = 0;
+    virtual std::unique_ptr<IStreamConverter> Open(const WAVEFORMATEX& source,
+                                                   const uint8_t* target) const = 0;
 };

@@ -3,10 +3,10 @@
 #include <cstdint>
 
 /// One open conversion stream of the audio-compression layer: turns 16-bit PCM source bytes into
-/// the bytes of one target format. Made by an AudioCodec; used by one thread at a time.
-class StreamConverter {
+/// the bytes of one target format. Made by an IAudioCodec; used by one thread at a time.
+class IStreamConverter {
 public:
-    virtual ~StreamConverter() = default;
+    virtual ~IStreamConverter() = default;
 
     /// The most destination bytes that one conversion of `sourceBytes` source bytes can give,
     /// the end of the stream included.

@@ -1,4 +1,4 @@
-#include "SoundOutput.h"
+#include "ISoundOutput.h"
 
 #include "AlsaSoundOutput.h"
 #include "DirectSoundTypes.h"
@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string_view>
 
-std::string SoundOutput::ConfiguredDevice() {
+std::string ISoundOutput::ConfiguredDevice() {
     const char* value = std::getenv("SONDRIX_AUDIO");
     const std::string_view choice = value ? value : "";
     if (choice == "null")
@@ -17,8 +17,8 @@ std::string SoundOutput::ConfiguredDevice() {
     return "alsa:default";
 }
 
-int32_t SoundOutput::Open(const std::string& device, const WAVEFORMATEX& format,
-                          std::unique_ptr<SoundOutput>& output, std::string* reason) {
+int32_t ISoundOutput::Open(const std::string& device, const WAVEFORMATEX& format,
+                           std::unique_ptr<ISoundOutput>& output, std::string* reason) {
     if (device == "null") {
         output = std::make_unique<NullSoundOutput>(format);
         return DS_OK;

@@ -11,16 +11,16 @@
 /// One output lives while one buffer plays; it is used by that buffer's render thread, except
 /// `Interrupt`, which any thread may call to make a blocked `Write` or `Drain` return, and
 /// `FramesHeard`, which the buffer's owner may also call while the render thread writes.
-class SoundOutput {
+class ISoundOutput {
 public:
-    virtual ~SoundOutput() = default;
+    virtual ~ISoundOutput() = default;
 
     /// Opens the output that `device` names: "null" for the null device, "alsa:NAME" for the
     /// ALSA device NAME. Returns 0, DSERR_NODRIVER when the device cannot be opened (or the name
     /// is neither), or DSERR_BADFORMAT when it refuses the format. On failure `reason`, when
     /// given, receives words for the user that say which output failed and why.
     static int32_t Open(const std::string& device, const WAVEFORMATEX& format,
-                        std::unique_ptr<SoundOutput>& output, std::string* reason = nullptr);
+                        std::unique_ptr<ISoundOutput>& output, std::string* reason = nullptr);
 
     /// The device that `SONDRIX_AUDIO` chooses: "null" for SONDRIX_AUDIO=null, "alsa:NAME" for
     /// SONDRIX_AUDIO=alsa:NAME, and ALSA's "default" device ("alsa:default") otherwise.

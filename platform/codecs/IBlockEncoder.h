@@ -4,9 +4,9 @@
 
 /// Encodes 16-bit PCM in fixed blocks: FramesPerBlock interleaved frames in, BlockAlign bytes
 /// out. An encoder may carry state from block to block; one object serves one stream.
-class BlockEncoder {
+class IBlockEncoder {
 public:
-    virtual ~BlockEncoder() = default;
+    virtual ~IBlockEncoder() = default;
 
     virtual uint32_t FramesPerBlock() const = 0;
     virtual uint32_t BlockAlign() const = 0;
