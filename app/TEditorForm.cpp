@@ -3,6 +3,7 @@
 #include "ApplicationTitle.h"
 #include "AudioClipboard.h"
 #include "Exceptions.h"
+#include "FileDialogs.h"
 #include "Guarded.h"
 #include "Settings.h"
 #include "ShowHelpTopic.h"
@@ -102,14 +103,6 @@ QString QtFilter(const char* label, const char* pattern) {
     return QString::fromLatin1(label) + " (" + patterns.join(' ') + ")";
 }
 
-std::vector<std::string> RunDialog(QFileDialog& dialog) {
-    std::vector<std::string> names;
-    if (dialog.exec() == QDialog::Accepted)
-        for (const QString& name : dialog.selectedFiles())
-            names.push_back(name.toStdString());
-    return names;
-}
-
 void InsertAt(QMenu* menu, int position, QAction* action) {
     menu->insertAction(menu->actions().value(position), action);
 }
@@ -117,8 +110,7 @@ void InsertAt(QMenu* menu, int position, QAction* action) {
 } // namespace
 
 TEditorForm::TEditorForm(QWidget* parent)
-    : QMainWindow(parent)
-    , RunOpenDialog(RunDialog) {
+    : QMainWindow(parent) {
     EditorForm = this;
     setObjectName("EditorForm");
     setWindowTitle(ApplicationTitle);

@@ -106,10 +106,6 @@ public:
     /// Lines the minimised windows up along the bottom of the frame, in as many rows as they need.
     void ArrangeAll();
 
-    /// How the Open command asks for files: runs `OpenDialog` and gives the chosen names (none
-    /// when the user cancelled). Tests replace it to answer without a window.
-    std::function<std::vector<std::string>(QFileDialog& dialog)> RunOpenDialog;
-
     // --- Components ---
 
     QMdiArea* MDIArea;

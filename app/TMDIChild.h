@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -125,9 +124,6 @@ public:
     TWaveView* view = nullptr;
     std::unique_ptr<Twavefile> document;
     bool playing = false;
-    /// How Save As and Save Selected ask for a file name: runs `SaveDialog` and gives the chosen
-    /// name, or an empty text when the user cancelled. Tests replace it to answer without a window.
-    std::function<std::string(QFileDialog& dialog)> RunSaveDialog;
 
     QWidget* Client;
     QFrame* Panel1;

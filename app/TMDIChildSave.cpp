@@ -1,6 +1,7 @@
 // The document window's saving: Save, Save As, Save Selected As and the save dialog.
 #include "TMDIChild.h"
 
+#include "FileDialogs.h"
 #include "MessageDlg.h"
 #include "Settings.h"
 #include "TPropertiesForm.h"
@@ -43,12 +44,6 @@ bool SameFile(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(a, b, error);
 }
 
-std::string RunDialog(QFileDialog& dialog) {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().first().toStdString();
-}
-
 int SelectedFilterIndex(const QFileDialog& dialog) {
     return int(dialog.nameFilters().indexOf(dialog.selectedNameFilter())) + 1;
 }
@@ -56,7 +51,6 @@ int SelectedFilterIndex(const QFileDialog& dialog) {
 } // namespace
 
 void TMDIChild::CreateSaveDialog() {
-    RunSaveDialog = RunDialog;
     SaveDialog = new QFileDialog(this);
     SaveDialog->setObjectName("SaveDialog");
     // Qt's own dialog reports the type changes; the window asks about overwriting itself.

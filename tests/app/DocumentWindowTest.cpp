@@ -19,7 +19,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -48,16 +47,6 @@ std::string Text(const QLabel* label) {
 std::string CodecOf(const std::string& fileName) {
     return RunProgram({"ffprobe", "-v", "error", "-show_entries", "stream=codec_name", "-of",
                        "default=nw=1:nk=1", fileName});
-}
-
-/// Answers the save dialog with `name` and the filter of `filterIndex` (1 WAV, 2 MP3); 0 keeps
-/// the filter the window preselected.
-auto AnswerSave(std::string name, int filterIndex = 0) {
-    return [name, filterIndex](QFileDialog& dialog) {
-        if (filterIndex > 0)
-            dialog.selectNameFilter(dialog.nameFilters().at(filterIndex - 1));
-        return name;
-    };
 }
 
 class DocumentWindow : public EditorFixture {
@@ -147,7 +136,7 @@ TEST_F(DocumentWindow, CloseQuestionYesSavesInPlaceOrThroughSaveAs) {
         // The long file's save reports its progress on the way.
         TMDIChild* child = OpenRamp(c.file, std::string(c.file) == "long.wav" ? 2000000 : 8000);
         child->InvertActionExecute();
-        child->RunSaveDialog = AnswerSave(Dir.File(c.savedAs), 1);
+        FileDialogs.AnswerSave(Dir.File(c.savedAs), 1);
         QPointer<TMDIChild> alive(child);
         TMessageDlgRecorder dialogs({mrYes});
         EXPECT_TRUE(child->close());
@@ -167,7 +156,7 @@ TEST_F(DocumentWindow, CloseQuestionYesOnANewDocumentGoesToSaveAs) {
     EXPECT_EQ(child->windowTitle(), "untitled.tmp");
     EXPECT_TRUE(child->document->modified);
     child->document->insertsilence(0, 100);
-    child->RunSaveDialog = AnswerSave(Dir.File("new"), 1);
+    FileDialogs.AnswerSave(Dir.File("new"), 1);
     QPointer<TMDIChild> alive(child);
     TMessageDlgRecorder dialogs({mrYes});
     EXPECT_TRUE(child->close());
@@ -205,7 +194,7 @@ TEST_F(DocumentWindow, SaveAsTakesTheExtensionOfTheTypeInForce) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         Settings.filterindex = c.preset;
-        child->RunSaveDialog = AnswerSave(Dir.File(c.name), c.filter);
+        FileDialogs.AnswerSave(Dir.File(c.name), c.filter);
         child->SaveAsActionExecute();
         EXPECT_EQ(child->document->filename, Dir.File(c.file));
         EXPECT_EQ(child->windowTitle().toStdString(), c.file);
@@ -214,7 +203,7 @@ TEST_F(DocumentWindow, SaveAsTakesTheExtensionOfTheTypeInForce) {
     }
     // An existing target asks first; No leaves name and file as they were.
     TMessageDlgRecorder dialogs({mrNo});
-    child->RunSaveDialog = AnswerSave(Dir.File("w.wav"), 1);
+    FileDialogs.AnswerSave(Dir.File("w.wav"), 1);
     child->InvertActionExecute();
     child->SaveAsActionExecute();
     ASSERT_EQ(dialogs.Calls.size(), 1u);
@@ -228,7 +217,7 @@ TEST_F(DocumentWindow, SaveAsTakesTheExtensionOfTheTypeInForce) {
 TEST_F(DocumentWindow, SaveSelectedOverTheOwnFileMarksTheDocumentModified) {
     TMDIChild* child = OpenRamp("a.wav");
     child->view->SetSelectionFrames(1000, 3000, true);
-    child->RunSaveDialog = AnswerSave(Dir.File("a.mp3"), 1); // the WAV type makes it a.wav
+    FileDialogs.AnswerSave(Dir.File("a.mp3"), 1); // the WAV type makes it a.wav
     TMessageDlgRecorder dialogs({mrYes});
     child->SaveSelectedActionExecute();
     ASSERT_EQ(dialogs.Calls.size(), 1u);

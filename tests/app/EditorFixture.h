@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeFileDialogs.h"
 #include "IFormatChooser.h"
 #include "IMpegSettingsDialog.h"
 #include "NullSoundScope.h"
@@ -39,7 +40,8 @@ public:
 
 /// The whole editor as the program runs it (main window, dialogs, the real engine and its
 /// workers, the progress window), on the null sound device, with its settings and temporary files
-/// in a private folder and the WAV and MP3 format questions answered without a window.
+/// in a private folder, the WAV and MP3 format questions answered without a window and the file
+/// dialogs answered by `FileDialogs`.
 class EditorFixture : public testing::Test {
 protected:
     EditorFixture();
@@ -60,5 +62,6 @@ protected:
     TempDir Dir;
     SameFormatChooser Chooser;
     DefaultMpegSettings Mpeg;
+    FakeFileDialogs FileDialogs;
     std::unique_ptr<TProgram> Program;
 };

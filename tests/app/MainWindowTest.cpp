@@ -42,18 +42,15 @@ class MainWindow : public EditorFixture {
 protected:
     /// Opens the names through the Open command, as if chosen in its dialog.
     void OpenThroughDialog(const std::vector<std::string>& names) {
-        Main().RunOpenDialog = [names](QFileDialog&) { return names; };
+        FileDialogs.OpenAnswer = names;
         Main().OpenAction->trigger();
         Settle();
     }
 
-    /// Saves the active document through Save As under `name` with the dialog's type `filter`.
-    void SaveAs(const std::string& name, const char* filter) {
-        TMDIChild* child = Main().ActiveChild();
-        child->RunSaveDialog = [name, filter](QFileDialog& dialog) {
-            dialog.selectNameFilter(filter);
-            return name;
-        };
+    /// Saves the active document through Save As under `name` with the dialog's type `type`
+    /// (1 WAV, 2 MP3).
+    void SaveAs(const std::string& name, int type) {
+        FileDialogs.AnswerSave(name, type);
         Main().SaveAsAction->trigger();
         Settle();
     }
@@ -153,7 +150,7 @@ TEST_F(MainWindow, EditsAndSavesAsWavAndMp3ThroughTheActions) {
         s = int16_t(std::lround(s * gain));
 
     const std::string wav = Dir.File("edited.wav");
-    SaveAs(wav, "WAV (*.wav)");
+    SaveAs(wav, 1);
     const std::vector<int16_t> saved = SoxSamples(wav);
     ASSERT_EQ(saved.size(), model.size());
     for (size_t i = 0; i < model.size(); ++i)
@@ -161,7 +158,7 @@ TEST_F(MainWindow, EditsAndSavesAsWavAndMp3ThroughTheActions) {
     EXPECT_FALSE(child->document->modified);
 
     const std::string mp3 = Dir.File("edited.mp3");
-    SaveAs(mp3, "MP3 (*.mp3)");
+    SaveAs(mp3, 2);
     std::map<std::string, std::string> probe = Probe(mp3);
     EXPECT_EQ(probe["codec_name"], "mp3");
     EXPECT_EQ(probe["sample_rate"], "44100");
@@ -483,14 +480,14 @@ TEST_F(MainWindow, ADocumentOpenedWhileOneIsMaximisedFillsTheFrame) {
 TEST_F(MainWindow, NoCompletionListOfTheOpenDialogOutlivesIt) {
     const std::string name = MakeWav("a.wav", std::vector<int16_t>(800, 1));
     QWidget* list = nullptr;
-    Main().RunOpenDialog = [&](QFileDialog& dialog) {
+    FileDialogs.WhileOpen = [&](QFileDialog& dialog) {
         dialog.show();
         QCompleter* completer = dialog.findChild<QLineEdit*>()->completer();
         list = completer->popup();
         list->show();
         static_cast<QDialog&>(dialog).done(QDialog::Accepted);
-        return std::vector<std::string>{name};
     };
+    FileDialogs.OpenAnswer = {name};
     Main().OpenAction->trigger();
     Settle();
     ASSERT_NE(list, nullptr);
